@@ -1,0 +1,24 @@
+# Thin driver over CMake. `make test` builds and runs every test; `make example` builds and runs
+# the bundled example. SANITIZE=1 builds with AddressSanitizer and UndefinedBehaviorSanitizer.
+BUILD ?= build
+SANITIZE ?= 0
+JOBS ?= 2
+CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=$(if $(filter 1,$(SANITIZE)),Debug,Release) \
+               -DENABLE_SANITIZERS=$(if $(filter 1,$(SANITIZE)),ON,OFF) -DWERROR=ON
+
+.PHONY: all build test example clean
+
+all: build
+
+build:
+	cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+example: build
+	sh examples/run.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

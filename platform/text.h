@@ -1,0 +1,27 @@
+// Small text helpers with the exact character rules of the tools: trimming removes every character
+// with a code from 0 to 32, and upper-casing changes only the letters a to z.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+inline bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+// Removes every character with a code from 0 to 32 at both ends.
+std::string_view Trim(std::string_view text);
+
+// Upper-cases the letters a to z; every other byte is kept.
+std::string UpperAscii(std::string_view text);
+void UpperAsciiInPlace(std::string* text);
+
+// Identifier characters of the source language and the IDE file: 0-9, A-Z, a-z and "_".
+inline bool IsIdentifierChar(char c) {
+  return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+
+// Case-insensitive equality for ASCII letters, as INI section and key names compare.
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b);
+
+}  // namespace platform
