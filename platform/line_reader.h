@@ -16,6 +16,8 @@ class LineReader {
   // Opens |path| (a stored path text, see paths.h). Throws Error("File not found") when no file
   // is there, and an Error naming the path and the system's reason when it cannot be read.
   static LineReader Open(const std::string& path);
+  // The same, reading |block_size| bytes at a time (tests use small blocks to cut lines apart).
+  static LineReader Open(const std::string& path, size_t block_size);
   // Reads lines from |text|, which must outlive the reader.
   static LineReader FromMemory(std::string_view text);
 

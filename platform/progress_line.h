@@ -1,6 +1,6 @@
 // A one-line progress display on standard error, standing in for a progress window: on a terminal
-// the line (bar, percentage, status text) is redrawn in place; otherwise each status text is written
-// once as a plain line as it is set, and nothing else.
+// the line (bar, percentage, status text) is redrawn in place; otherwise each status text is
+// written once as a plain line as it is set, and nothing else.
 #pragma once
 
 #include <cstdint>
@@ -20,7 +20,7 @@ class ProgressLine {
   // A maximum of 0 is accepted (the bar then shows 0%).
   void SetMaximum(int64_t maximum);
   void SetValue(int64_t value);
-  // Ends the redrawn line on a terminal; nothing otherwise.
+  // Ends the redrawn line on a terminal (when anything was drawn); nothing otherwise.
   void Close();
 
  private:
@@ -32,6 +32,7 @@ class ProgressLine {
   int64_t maximum_ = 100;
   int64_t value_ = 0;
   std::string status_;
+  std::string shown_;  // the line as last drawn, to skip redrawing it unchanged and to clear it
 };
 
 }  // namespace platform
