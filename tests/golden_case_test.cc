@@ -6,7 +6,8 @@ namespace golden {
 namespace {
 
 TEST(GoldenCase, ParsesDescriptionDirectivesAndBodies) {
-  CaseFile file = ParseCase("about\n;;; FILE: a.txt\nline 1\n\n;;; RUN: vornak p.ini\n;;; STATUS: 1\n");
+  CaseFile file =
+      ParseCase("about\n;;; FILE: a.txt\nline 1\n\n;;; RUN: vornak p.ini\n;;; STATUS: 1\n");
   ASSERT_EQ(file.description, std::vector<std::string>{"about"});
   ASSERT_EQ(file.directives.size(), 3u);
   EXPECT_EQ(file.directives[0].name, "FILE");
