@@ -4,7 +4,9 @@
 // order, computed once when first asked after the last addition.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,7 +24,8 @@ class SortedNameList {
 
   // O(1) on average; a spelling met before costs one hash look-up.
   Added Add(std::string_view name);
-  // The id of the name equal to |name| under the collation, if present.
+  // The id of the name equal to |name| under the collation, if present. A spelling passed to Add
+  // before costs one hash look-up; any other builds its sort key.
   std::optional<uint32_t> Find(std::string_view name) const;
 
   size_t size() const { return spellings_.size(); }
@@ -35,12 +38,21 @@ class SortedNameList {
   const std::vector<uint32_t>& IdsInOrder() const;
 
  private:
+  // Hashes std::string and std::string_view alike, so a look-up by view copies nothing.
+  struct TextHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+  };
+  using TextMap = std::unordered_map<std::string, uint32_t, TextHash, std::equal_to<>>;
+
   void SortIfNeeded() const;
 
   std::vector<std::string> spellings_;
-  std::vector<std::string> keys_;
-  std::unordered_map<std::string, uint32_t> by_key_;
-  std::unordered_map<std::string, uint32_t> by_spelling_;
+  // Every spelling ever added, the first and the later equal ones, with the id it stands for.
+  TextMap by_spelling_;
+  TextMap by_key_;
+  // keys_[id] is the sort key of |id|, held by by_key_ (its nodes never move).
+  std::vector<const std::string*> keys_;
   mutable std::vector<uint32_t> order_;
   mutable std::vector<uint32_t> slots_;
   mutable bool sorted_ = true;

@@ -1,1 +1,39 @@
-// Placeholder; filled in by the platform work.
+// Byte-wise helpers: the tools' text is 8-bit, so no locale takes part.
+#include "platform/text.h"
+
+namespace platform {
+namespace {
+
+char UpperAsciiChar(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+}  // namespace
+
+std::string_view Trim(std::string_view text) {
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && IsBlankOrControl(text[begin])) ++begin;
+  while (end > begin && IsBlankOrControl(text[end - 1])) --end;
+  return text.substr(begin, end - begin);
+}
+
+std::string UpperAscii(std::string_view text) {
+  std::string upper(text);
+  UpperAsciiInPlace(&upper);
+  return upper;
+}
+
+void UpperAsciiInPlace(std::string* text) {
+  for (char& c : *text) c = UpperAsciiChar(c);
+}
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (UpperAsciiChar(a[i]) != UpperAsciiChar(b[i])) return false;
+  }
+  return true;
+}
+
+}  // namespace platform
