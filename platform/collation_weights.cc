@@ -3,8 +3,6 @@
 // two letters (the ligatures, sharp s and thorn).
 #include "platform/collation_weights.h"
 
-#include <cstdint>
-
 namespace platform {
 
 constexpr ByteWeights kByteWeights[256] = {
