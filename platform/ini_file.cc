@@ -16,6 +16,7 @@
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/replacing_file.h"
+#include "platform/text.h"
 
 namespace platform {
 namespace {
@@ -28,16 +29,6 @@ std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
   while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
   return text;
-}
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
 }
 
 enum class LineKind { kOther, kSectionHead, kKey };
@@ -85,13 +76,13 @@ KeyPlace FindKey(std::string_view text, std::string_view section, std::string_vi
     LineKind kind = Classify(text.substr(start, content_end - start), &name, &value);
     if (kind == LineKind::kSectionHead) {
       if (in_section) break;  // only the first section of the name counts
-      if (SameName(name, section)) {
+      if (EqualsIgnoringAsciiCase(name, section)) {
         in_section = place.section_found = true;
         place.insert_at = next;
         place.insert_after_line_end = lf != std::string_view::npos;
       }
     } else if (kind == LineKind::kKey && in_section) {
-      if (SameName(name, key)) {
+      if (EqualsIgnoringAsciiCase(name, key)) {
         place.key_found = true;
         place.key_line_start = start;
         place.key_line_end = content_end;

@@ -1,8 +1,9 @@
 // Profile (INI) files: sections in square brackets, lines of key "=" value, ";" comment lines.
 //
-// Reading: section and key names match without regard to case and the first match wins; blanks
-// around the value and one pair of enclosing quotation marks (single or double) are removed; a
-// missing file, section or key gives the caller's default.
+// Reading: section and key names match without regard to case and the first match wins (a section
+// name that occurs twice is looked up, and edited, in its first occurrence only); blanks around the
+// value and one pair of enclosing quotation marks (single or double) are removed; a missing file,
+// section or key gives the caller's default.
 //
 // Writing: an existing key's line is replaced in place and every other byte of the file is kept;
 // a new key goes right after the last entry of its section; a missing section is appended at the

@@ -12,18 +12,10 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text.h"
+
 namespace platform {
 namespace {
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c; }
-
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
-}
 
 bool EntryExists(const std::string& path) {
   struct stat info;
@@ -38,7 +30,7 @@ std::optional<std::string> FindIgnoringCase(const std::string& folder, std::stri
   std::optional<std::string> best;
   while (const dirent* entry = readdir(dir)) {
     std::string_view candidate(entry->d_name);
-    if (!SameIgnoringAsciiCase(candidate, name)) continue;
+    if (!EqualsIgnoringAsciiCase(candidate, name)) continue;
     if (!best || candidate < *best) best = std::string(candidate);
   }
   closedir(dir);

@@ -30,7 +30,8 @@ std::string_view FolderPart(std::string_view path);
 std::string ChangeExtension(std::string_view path, std::string_view extension);
 
 // The path the file system knows for a stored path: separators turned to "/" and every component
-// matched as described above. A component that matches nothing is kept as written.
+// matched as described above. A component that matches nothing is kept as written, and so is all
+// that follows it; "." and ".." pass through, and a relative path stays relative.
 std::string NativePath(std::string_view stored);
 
 // A regular file (a symbolic link to one counts); a folder is not a file.
