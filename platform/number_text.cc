@@ -70,7 +70,7 @@ class SignificantDigits {
   }
 
  private:
-  // Digits past the 40th shift a double by less than a millionth of its last bit.
+  // Digits past the 40th lie far below the precision of a double.
   static constexpr int kMaxDigits = 40;
   char digits_[kMaxDigits];
   int count_ = 0;

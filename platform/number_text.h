@@ -22,7 +22,8 @@ std::optional<int32_t> ParseInteger(std::string_view text);
 
 // Decimal text with "." as the separator: optional blanks around it, an optional sign, digits with
 // at most one "." (at least one digit in all: ".5" and "5." are valid), an optional exponent
-// ("e" or "E", optional sign, digits).
+// ("e" or "E", optional sign, digits). A value too large for a double gives no value; one too
+// small to tell from 0 gives 0.
 std::optional<double> ParseReal(std::string_view text);
 
 // "'TEXT' is not a valid integer value" / "'TEXT' is not a valid floating point value".
@@ -33,7 +34,8 @@ Error InvalidReal(std::string_view text);
 // then an optional sign and decimal digits with an optional point and exponent ("e" or "d", either
 // case, optional sign), or "&H" and hexadecimal digits, or "&O" and octal digits ("&H" and "&O"
 // values are unsigned); reading stops at the first character that cannot continue the number. A
-// text that does not begin with a number gives 0.
+// text that does not begin with a number gives 0. A number too large for a double gives infinity,
+// which no rounding below accepts.
 double ReadNumber(std::string_view text);
 
 // The nearest integer, halves to the even neighbour; no value when the result does not fit.
@@ -44,6 +46,8 @@ std::optional<int32_t> RoundToInt32(double value);
 // rounded away from zero; "." as the point; no "0" before the point when the magnitude is below 1;
 // trailing zeros after the point, and a point with no digits after it, dropped; a leading "-" when
 // negative; never an exponent. 1 gives "1", 0.5 ".5", -0.25 "-.25", 2047.9375 "2047.938", 0 "0".
+// Rounding half-way values away from zero lets every sixteenth in -2048..2047.9375 read back, times
+// 16 and truncated, to itself. NaN and infinities give "NaN", "Infinity" and "-Infinity".
 std::string RealText(double value);
 
 // Decimal text of an integer: a leading "-" when negative and nothing else.
