@@ -158,17 +158,6 @@ LeadingDigits ExactLeadingDigits(double magnitude) {
   return TakeLeadingDigits(text + 1, LeadingDigits::kCount, decimal_exponent + 1);
 }
 
-// "'TEXT' WHAT", built by appending (operator+ on a literal trips a false warning of g++ 12).
-Error QuotedError(std::string_view text, std::string_view what) {
-  std::string message;
-  message.reserve(text.size() + what.size() + 3);
-  message.push_back('\'');
-  message.append(text);
-  message.append("' ");
-  message.append(what);
-  return Error(message);
-}
-
 void AppendZeros(int count, std::string* text) { text->append(static_cast<size_t>(count), '0'); }
 
 }  // namespace
@@ -266,11 +255,11 @@ std::optional<double> ParseReal(std::string_view text) {
 }
 
 Error InvalidInteger(std::string_view text) {
-  return QuotedError(text, "is not a valid integer value");
+  return Error("'" + std::string(text) + "' is not a valid integer value");
 }
 
 Error InvalidReal(std::string_view text) {
-  return QuotedError(text, "is not a valid floating point value");
+  return Error("'" + std::string(text) + "' is not a valid floating point value");
 }
 
 double ReadNumber(std::string_view text) {
