@@ -99,8 +99,9 @@ TEST(CollationTest, SortKeyAgreesWithCompareNames) {
   std::mt19937 random(20240611);
   auto random_name = [&](bool any_byte) {
     std::string name(random() % 7, ' ');
-    for (char& c : name)
+    for (char& c : name) {
       c = any_byte ? static_cast<char>(random()) : tricky[random() % tricky.size()];
+    }
     return name;
   };
   int equal_pairs = 0;
