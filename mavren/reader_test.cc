@@ -109,12 +109,14 @@ TEST(WalkHeaderTest, TruncatedOrMisdirectedHeaderStops) {
 }
 
 // Decodes the one instruction |code| of a main part at offset 64 (mission 1, when |in_mission|,
-// starts at 1000).
+// starts at 1000). Text parameters point into the image, so every image is kept.
 DecodedInstruction Decode(const std::string& code, bool in_mission = false) {
+  static std::vector<std::unique_ptr<std::string>> images;
   const NameTables names = LoadNameTables(kOpcodes, "scm_asm.ini");
   ScriptLayout layout;
   layout.part_offsets = {64, 1000, 2000};
-  const std::string image = std::string(64, '\0') + code;
+  const std::string& image =
+      *images.emplace_back(std::make_unique<std::string>(std::string(64, '\0') + code));
   ByteReader reader(Bytes(image), "main.scm");
   reader.Seek(64);
   DecodedInstruction instruction;
