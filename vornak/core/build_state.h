@@ -1,0 +1,38 @@
+// Everything one build holds, from initialisation to release: the tables read at start-up, the
+// project's paths and output, the script parts and symbols the reader fills, and what the
+// pipeline computes. It is passed explicitly to every stage; nothing of a build is global.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/replacing_file.h"
+#include "vornak/core/instruction.h"
+#include "vornak/core/opcode_table.h"
+#include "vornak/core/script_part.h"
+#include "vornak/model_catalogue.h"
+
+namespace vornak {
+
+struct BuildState {
+  OpcodeTable opcodes;
+  ModelCatalogue models;
+  std::string mission_folder;  // as the project gives it, ending in "\"
+  // PartList: entry 0 the main source file as the project names it, then one entry per MISSION
+  // directive met: the mission folder, the name and ".gsr".
+  std::vector<std::string> part_list;
+  std::string output_path;                        // trimmed
+  std::optional<platform::ReplacingFile> output;  // committed by a successful build only
+
+  Symbols symbols;
+  std::vector<ScriptPart> parts;  // one per PartList entry
+
+  std::vector<int32_t> mission_numbers;  // by mission name id; -1 when the name is no mission
+  int32_t code_start = 0;                // offset of the main part's first instruction
+  int64_t instruction_total = 0;         // instructions in all parts
+  std::string compiled;                  // the compiled file, built in memory
+};
+
+}  // namespace vornak

@@ -1,0 +1,129 @@
+// Instruction records: one TOpCode per instruction line, built from the opcode, the negation flag
+// and the parameter text that follows the instruction word.
+//
+// Parameters are separated by commas, and ";" starts a comment. A parameter's first character
+// gives its kind: "$" a global variable, "!" a local variable (a hexadecimal number), "%" an
+// object (a model of the catalogue, else a local object), "&" a mission, "@" a label, a double
+// quote a string of at most 8 characters, a digit, "-" or "." a number. Construction registers
+// global variables and local objects in their sorted lists and keeps each parameter as a few bytes
+// in its part's parameter bytes (a number in its final form, a symbol as an id), so that a record
+// is small and nothing is allocated per parameter.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/sorted_name_list.h"
+#include "vornak/core/name_table.h"
+#include "vornak/core/opcode_table.h"
+#include "vornak/model_catalogue.h"
+
+namespace vornak {
+
+// The value of one or more hexadecimal digits in either case (leading zeros allowed) that stays
+// below 2^32; nothing for any other text.
+std::optional<uint32_t> ParseHexDigits(std::string_view text);
+
+// One instruction. Its parameters are kept in the parameter bytes of its script part.
+struct TOpCode {
+  uint32_t Params = 0;  // offset of the record's parameters in its part's parameter bytes
+  uint16_t Opcode = 0;  // 1..1106, without the negation bit
+  bool Negated = false;
+};
+
+// A parameter's object: a model of the catalogue or an entry of the LocalObjectList.
+struct ObjectRef {
+  bool is_model;
+  uint32_t index;  // model index, or id in the LocalObjectList
+};
+
+// The symbols that construction collects, and sizing and writing read.
+struct Symbols {
+  platform::SortedNameList variables;      // VariableList: "$" and the name, as first spelled
+  platform::SortedNameList local_objects;  // LocalObjectList: "%" and the name, upper case
+  NameTable label_names;                   // label names, upper case, without "@"
+  NameTable mission_names;                 // names of mission references, without "&"
+  NameTable object_spellings;              // every "%" text met, so each is looked up once
+  std::vector<ObjectRef> objects;          // by object spelling id
+};
+
+// How a parameter is kept in the parameter bytes: a tag, then the tag's payload.
+enum class ParamTag : uint8_t {
+  kInt8,         // 1 byte: the value
+  kInt16,        // 2 bytes, little-endian
+  kInt32,        // 4 bytes
+  kFixed16,      // 2 bytes: the value in sixteenths, truncated
+  kLocalVar,     // 2 bytes: the variable number
+  kString,       // a length byte (0..8), then the characters
+  kGlobalVar,    // varint: id in the VariableList
+  kLocalObject,  // varint: id in the LocalObjectList
+  kModel,        // varint: index in the ModelCatalogue
+  kMission,      // varint: id of the mission name
+  kLabel,        // varint: id of the label name
+  kBadInteger,   // varint length, then a number text that is no integer
+  kBadDecimal,   // varint length, then a text with "." that is no decimal number
+  kBadLocalVar,  // varint length, then a text after "!" that is no hexadecimal number
+  kUnknown,      // nothing: the first character is of no known kind
+};
+
+struct Param {
+  ParamTag tag = ParamTag::kUnknown;
+  uint32_t value = 0;     // the payload of a number, or an id or index
+  std::string_view text;  // a string's characters; the text of a parameter that did not convert
+};
+
+// Reads the parameters of one record from its part's parameter bytes.
+class ParamReader {
+ public:
+  ParamReader(std::string_view part_bytes, uint32_t offset);
+  uint32_t count() const { return count_; }
+  // The next parameter; to be called count() times.
+  Param Next();
+
+ private:
+  uint32_t ReadVarint();
+  const char* at_;
+  uint32_t count_;
+};
+
+// Builds records. It keeps scratch space, so one builder serves a whole build.
+class InstructionBuilder {
+ public:
+  // The tables must outlive the builder.
+  InstructionBuilder(const OpcodeTable& opcodes, const ModelCatalogue& models, Symbols* symbols);
+
+  // The record for |opcode| (1..1106), reading |param_text| against the opcode's parameter count
+  // and appending its parameters to |part_bytes|. Throws platform::Error with the construction
+  // message ("Too many parameters", "Expected 2 parameters. But only found 1", an empty parameter,
+  // a string or local object name too long, too many global variables); nothing is appended then,
+  // though names registered before the failure stay in their lists.
+  TOpCode Construct(uint16_t opcode, std::string_view param_text, bool negated,
+                    std::string* part_bytes);
+
+ private:
+  enum class ItemKind : uint8_t { kEmpty, kVariable, kLocalVar, kObject, kMission, kLabel, kOther };
+  struct Item {
+    ItemKind kind = ItemKind::kEmpty;
+    uint32_t id = 0;        // variable id, or object spelling id
+    std::string_view text;  // the item's text after its prefix character, as it stays
+  };
+
+  // Fills items_ from |text| and returns the index of the last slot (commas counted).
+  size_t ScanItems(std::string_view text, int32_t count);
+  void Store(size_t slot, Item item, int32_t count);
+  uint32_t RegisterVariable(std::string_view name);
+  uint32_t RegisterObject(std::string_view name);
+  void CheckSlots(std::string_view text, size_t last_slot, int32_t count) const;
+  void AppendItem(const Item& item, std::string* bytes);
+
+  const OpcodeTable& opcodes_;
+  const ModelCatalogue& models_;
+  Symbols& symbols_;
+  std::vector<Item> items_;
+  std::string scratch_;
+};
+
+}  // namespace vornak

@@ -1,0 +1,37 @@
+// A script part: one source file of the project, the main part or a mission, with its instruction
+// records, its labels and, once laid out, its place in the compiled file.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/paths.h"
+#include "vornak/core/instruction.h"
+
+namespace vornak {
+
+struct LabelEntry {
+  uint32_t Name;     // id of the label's name (upper case, at most 64 characters)
+  int32_t Position;  // while reading: the index of the next instruction; after layout: its
+                     // byte offset from the start of the part
+};
+
+struct ScriptPart {
+  int32_t Start = 0;  // offset of the part's first instruction in the compiled file
+  int32_t Size = 0;   // bytes of the part's instructions
+  std::vector<TOpCode> Instructions;
+  std::string param_bytes;         // the parameters of every record, see TOpCode::Params
+  std::vector<LabelEntry> labels;  // in order of appearance
+  // Set by layout: each label name's byte offset; the first definition of a name wins.
+  std::unordered_map<uint32_t, int32_t> label_offsets;
+
+  // How the part was reached, for refusing missions that name each other in a cycle.
+  int32_t parent = -1;  // the part whose MISSION directive added it; -1 for the main part
+  uint32_t depth = 0;   // directives between the main part and this one
+  std::optional<platform::FileIdentity> identity;  // the file read, once opened
+};
+
+}  // namespace vornak

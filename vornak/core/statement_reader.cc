@@ -1,0 +1,254 @@
+// Besides the language's own faults the reader refuses what would make a build run away or
+// write a wrong file: a "#" line that is no MISSION directive, an opcode number outside the
+// table, a mission that names a file on the chain of directives that led to it (reading would
+// never end), and more script parts than a project may hold.
+#include "vornak/core/statement_reader.h"
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/error.h"
+#include "platform/text.h"
+#include "vornak/core/scm_format.h"
+
+namespace vornak {
+namespace {
+
+struct IdentityHash {
+  size_t operator()(const platform::FileIdentity& identity) const {
+    return std::hash<uint64_t>{}(static_cast<uint64_t>(identity.device) * 0x9E3779B97F4A7C15u ^
+                                 static_cast<uint64_t>(identity.inode));
+  }
+};
+
+// The identifier scan of the line syntax: from |pos| over identifier characters, stopping on the
+// first other character or on the line's last character. Its text runs through the character it
+// stopped on, trimmed, so a name directly followed by punctuation keeps it ("@LOOP:" is LOOP:).
+struct Scan {
+  std::string_view text;
+  size_t stop;
+};
+
+Scan ScanIdentifier(std::string_view line, size_t pos) {
+  if (pos >= line.size()) return {{}, pos};
+  size_t stop = pos;
+  while (stop + 1 < line.size() && platform::IsIdentifierChar(line[stop])) ++stop;
+  return {platform::Trim(line.substr(pos, stop - pos + 1)), stop};
+}
+
+// The files on the path from the main part to the part being read. Moving to another part costs
+// its distance from the previous one in the tree of directives, so reading in PartList order
+// stays cheap, and asking whether a file is on the path is one look-up.
+class MissionChain {
+ public:
+  void MoveTo(size_t part, const std::vector<ScriptPart>& parts) {
+    climbed_.clear();
+    int64_t at = static_cast<int64_t>(part);
+    while (at >= 0 && !(parts[at].depth < path_.size() && path_[parts[at].depth] == at)) {
+      climbed_.push_back(at);
+      at = parts[at].parent;
+    }
+    const size_t kept = at < 0 ? 0 : parts[at].depth + 1;
+    while (path_.size() > kept) {
+      Forget(parts[path_.back()]);
+      path_.pop_back();
+    }
+    for (auto step = climbed_.rbegin(); step != climbed_.rend(); ++step) {
+      path_.push_back(*step);
+      if (const auto& identity = parts[*step].identity) ++files_[*identity];
+    }
+  }
+
+  bool Contains(const platform::FileIdentity& identity) const { return files_.count(identity) > 0; }
+
+ private:
+  void Forget(const ScriptPart& part) {
+    if (!part.identity) return;
+    auto found = files_.find(*part.identity);
+    if (--found->second == 0) files_.erase(found);
+  }
+
+  std::vector<int64_t> path_;  // path_[d] is the part at depth d
+  std::vector<int64_t> climbed_;
+  std::unordered_map<platform::FileIdentity, uint32_t, IdentityHash> files_;
+};
+
+class Reader {
+ public:
+  Reader(BuildState* state, const SourceOpener& sources, platform::Console& console)
+      : state_(*state),
+        sources_(sources),
+        console_(console),
+        builder_(state->opcodes, state->models, &state->symbols) {}
+
+  void ReadPart(size_t part) {
+    part_ = part;
+    line_number_ = 0;
+    const std::string path = state_.part_list[part];
+    state_.parts[part].identity = sources_.identify(path);
+    platform::LineReader lines = sources_.open(path);
+    std::string_view line;
+    while (lines.Next(&line)) {
+      ++line_number_;
+      ReadLine(platform::Trim(line));
+    }
+  }
+
+ private:
+  void ReadLine(std::string_view line) {
+    if (line.empty() || line[0] == ';') return;
+    if (line[0] == '#') return ReadDirective(line);
+    if (line[0] == '@') return ReadLabel(line);
+    ReadInstruction(line);
+  }
+
+  void ReadDirective(std::string_view line) {
+    const std::string_view word = ScanIdentifier(line, 1).text;
+    if (!platform::EqualsIgnoringAsciiCase(word, "MISSION")) {
+      Fail(platform::UpperAscii(line.substr(0, line.find_first_of(" \t"))) +
+           " is not a valid directive; the only directive is #MISSION");
+    }
+    // One character, normally a blank, separates the word from the name.
+    const std::string_view name = ScanIdentifier(line, 1 + word.size() + 1).text;
+    std::string path = state_.mission_folder;
+    path.append(name).append(".gsr");
+
+    if (state_.part_list.size() >= kMaxParts) {
+      Fail("Too many script parts: a project holds at most " + std::to_string(kMaxParts));
+    }
+    if (const std::optional<platform::FileIdentity> identity = sources_.identify(path)) {
+      chain_.MoveTo(part_, state_.parts);
+      if (chain_.Contains(*identity)) {
+        Fail("Missions name each other in a cycle: " + ChainText(path));
+      }
+    }
+    ScriptPart mission;
+    mission.parent = static_cast<int32_t>(part_);
+    mission.depth = state_.parts[part_].depth + 1;
+    state_.part_list.push_back(std::move(path));
+    state_.parts.push_back(std::move(mission));
+  }
+
+  void ReadLabel(std::string_view line) {
+    if (line.size() < 2 || !platform::IsIdentifierChar(line[1])) FailLabel(2);
+    word_.assign(ScanIdentifier(line, 1).text.substr(0, kMaxLabelNameSize));
+    platform::UpperAsciiInPlace(&word_);
+    ScriptPart& part = state_.parts[part_];
+    part.labels.push_back(
+        {state_.symbols.label_names.Intern(word_), static_cast<int32_t>(part.Instructions.size())});
+  }
+
+  void ReadInstruction(std::string_view line) {
+    const size_t word_end = std::min(line.find_first_of(" \t"), line.size());
+    std::string_view word = line.substr(0, word_end);
+    bool negated = false;
+    if (word[0] == '!') {
+      negated = true;
+      word.remove_prefix(1);
+    }
+    word_.assign(word);
+    platform::UpperAsciiInPlace(&word_);
+
+    std::optional<uint16_t> opcode = state_.opcodes.Find(word_);
+    if (!opcode) {
+      std::optional<uint32_t> number = ParseHexDigits(word_);
+      if (!number) Fail(word_ + " is not a valid instruction or label");
+      if (*number & kNegatedBit) {
+        negated = true;
+        *number &= ~uint32_t{kNegatedBit};
+      }
+      if (*number < kMinOpcode || *number > kMaxOpcode) {
+        Fail(word_ + " is not a valid opcode number (0001 to 0452, or 8001 to 8452 negated)");
+      }
+      opcode = static_cast<uint16_t>(*number);
+    }
+
+    ScriptPart& part = state_.parts[part_];
+    try {
+      part.Instructions.push_back(
+          builder_.Construct(*opcode, line.substr(word_end), negated, &part.param_bytes));
+    } catch (const platform::Error& error) {
+      FailConstruction(error.what());
+    }
+  }
+
+  // The file names from the main part down to the part being read, then |path|'s.
+  std::string ChainText(std::string_view path) const {
+    std::vector<std::string_view> names{platform::FileNamePart(path)};
+    for (int64_t at = static_cast<int64_t>(part_); at >= 0; at = state_.parts[at].parent) {
+      names.push_back(platform::FileNamePart(state_.part_list[at]));
+    }
+    std::string text;
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {
+      if (!text.empty()) text += " -> ";
+      text.append(*name);
+    }
+    return text;
+  }
+
+  std::string LineText() const { return " (line: " + std::to_string(line_number_) + ")"; }
+  std::string FileName() const {
+    return std::string(platform::FileNamePart(state_.part_list[part_]));
+  }
+
+  // The reader's own form: the file's name, then the message and the line.
+  [[noreturn]] void Fail(const std::string& message) {
+    console_.Line("  Error in file " + FileName());
+    console_.Line("  " + message + LineText());
+    throw platform::Error("  Error in file " + FileName() + ".  " + message + LineText());
+  }
+
+  [[noreturn]] void FailLabel(size_t column) {
+    const std::string where =
+        "  Label name expected at " + std::to_string(line_number_) + ":" + std::to_string(column);
+    console_.Line("  Error in file " + FileName());
+    console_.Line(where);
+    throw platform::Error("Error in file " + FileName() + where);
+  }
+
+  // The construction form: the part's path as stored, then the message and the line.
+  [[noreturn]] void FailConstruction(const std::string& message) {
+    const std::string& path = state_.part_list[part_];
+    console_.Line("  " + path);
+    console_.Line("  " + message + LineText());
+    throw platform::Error(path + ":  " + message + LineText());
+  }
+
+  BuildState& state_;
+  const SourceOpener& sources_;
+  platform::Console& console_;
+  InstructionBuilder builder_;
+  MissionChain chain_;
+  size_t part_ = 0;
+  int64_t line_number_ = 0;
+  std::string word_;
+};
+
+}  // namespace
+
+SourceOpener FileSources() {
+  return {[](const std::string& path) { return platform::LineReader::Open(path); },
+          [](const std::string& path) { return platform::IdentityOf(path); }};
+}
+
+SourceOpener MemorySources(const std::map<std::string, std::string>* files) {
+  return {[files](const std::string& path) {
+            auto found = files->find(path);
+            if (found == files->end()) throw platform::Error("File not found");
+            return platform::LineReader::FromMemory(found->second);
+          },
+          [files](const std::string& path) -> std::optional<platform::FileIdentity> {
+            auto found = files->find(path);
+            if (found == files->end()) return std::nullopt;
+            return platform::FileIdentity{0, reinterpret_cast<uintptr_t>(&found->second)};
+          }};
+}
+
+void ReadAllParts(BuildState* state, const SourceOpener& sources, platform::Console& console) {
+  state->parts.resize(state->part_list.size());
+  Reader reader(state, sources, console);
+  for (size_t part = 0; part < state->part_list.size(); ++part) reader.ReadPart(part);
+}
+
+}  // namespace vornak
