@@ -29,10 +29,11 @@ ScriptLayout WalkHeader(ByteReader& reader) {
   if (entries > kMaxObjectNames + 1) {
     throw reader.ErrorAt(object_segment + kObjectCountField,
                          "object count " + platform::DecimalText(entries) + " exceeds " +
-                             platform::DecimalText(kMaxObjectNames + 1) +
-                             " (the signature and 256 object names)");
+                             platform::DecimalText(kMaxObjectNames + 1) + " (the signature and " +
+                             platform::DecimalText(kMaxObjectNames) + " object names)");
   }
   // Entry 0 is the signature of the tool that wrote the file.
+  reader.Seek(object_segment + kObjectEntries);
   reader.ReadText(kObjectNameSize, "signature entry");
   layout.object_names.emplace_back();
   for (int32_t k = 1; k < entries; ++k) {
