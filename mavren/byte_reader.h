@@ -67,7 +67,8 @@ class ByteReader {
     return p;
   }
 
-  platform::Error ReadError(int64_t count, Unit unit, std::string_view what) const {
+  [[gnu::cold, gnu::noinline]] platform::Error ReadError(int64_t count, Unit unit,
+                                                         std::string_view what) const {
     std::string message = "unable to read ";
     message += unit == kNumber ? platform::DecimalText(count * 8) + "-bit "
                                : platform::DecimalText(count) + "-byte ";

@@ -3,12 +3,15 @@
 #include "mavren/files.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <new>
+#include <utility>
 
 #include "platform/error.h"
 #include "platform/paths.h"
@@ -25,7 +28,32 @@ platform::Error ReadFailure(const std::string& path, std::string_view what, int 
 
 }  // namespace
 
-std::string ReadWholeFile(const std::string& path, std::string_view what) {
+FileBytes::FileBytes(FileBytes&& other) noexcept
+    : data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      capacity_(std::exchange(other.capacity_, 0)) {}
+
+FileBytes& FileBytes::operator=(FileBytes&& other) noexcept {
+  std::swap(data_, other.data_);
+  std::swap(size_, other.size_);
+  std::swap(capacity_, other.capacity_);
+  return *this;
+}
+
+FileBytes::~FileBytes() {
+  if (data_) munmap(data_, capacity_);
+}
+
+void FileBytes::Reserve(size_t capacity) {
+  void* memory = data_ ? mremap(data_, capacity_, capacity, MREMAP_MAYMOVE)
+                       : mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
+                              MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+  if (memory == MAP_FAILED) throw std::bad_alloc();
+  data_ = static_cast<char*>(memory);
+  capacity_ = capacity;
+}
+
+FileBytes ReadWholeFile(const std::string& path, std::string_view what) {
   const int fd = open(platform::NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw ReadFailure(path, what, errno);
   struct stat status;
@@ -34,12 +62,12 @@ std::string ReadWholeFile(const std::string& path, std::string_view what) {
     close(fd);
     throw ReadFailure(path, what, error);
   }
+  FileBytes file;
   // One byte more than the file's size, so that the read that finds the end needs no growth.
-  std::string bytes(S_ISREG(status.st_mode) ? status.st_size + 1 : kReadBlock, '\0');
-  size_t length = 0;
+  file.Reserve(S_ISREG(status.st_mode) ? status.st_size + 1 : kReadBlock);
   for (;;) {
-    if (length == bytes.size()) bytes.resize(bytes.size() * 2);
-    const ssize_t count = read(fd, bytes.data() + length, bytes.size() - length);
+    if (file.size_ == file.capacity_) file.Reserve(file.capacity_ * 2);
+    const ssize_t count = read(fd, file.data_ + file.size_, file.capacity_ - file.size_);
     if (count < 0 && errno == EINTR) continue;
     if (count < 0) {
       const int error = errno;
@@ -47,11 +75,10 @@ std::string ReadWholeFile(const std::string& path, std::string_view what) {
       throw ReadFailure(path, what, error);
     }
     if (count == 0) break;
-    length += count;
+    file.size_ += count;
   }
   close(fd);
-  bytes.resize(length);
-  return bytes;
+  return file;
 }
 
 PartFiles::~PartFiles() { Abandon(); }

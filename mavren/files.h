@@ -2,7 +2,9 @@
 // writes, each created when its part begins and removed again if the run stops before it ends.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,9 +14,33 @@
 
 namespace mavren {
 
-// The bytes of the file at |path| (a stored path). Throws platform::Error "PATH: unable to read
-// the WHAT: REASON" when it is missing, is a folder or cannot be read.
-std::string ReadWholeFile(const std::string& path, std::string_view what);
+// A file's bytes, in memory that the system maps in one piece when it is taken, so that a large
+// input is not faulted in page by page.
+class FileBytes {
+ public:
+  FileBytes() = default;
+  FileBytes(FileBytes&& other) noexcept;
+  FileBytes& operator=(FileBytes&& other) noexcept;
+  ~FileBytes();
+
+  std::span<const uint8_t> bytes() const {
+    return {reinterpret_cast<const uint8_t*>(data_), size_};
+  }
+  std::string_view text() const { return {data_, size_}; }
+
+ private:
+  friend FileBytes ReadWholeFile(const std::string& path, std::string_view what);
+  // Room for |capacity| bytes, the bytes held kept. Throws std::bad_alloc.
+  void Reserve(size_t capacity);
+
+  char* data_ = nullptr;
+  size_t size_ = 0;
+  size_t capacity_ = 0;
+};
+
+// The bytes of the file at |path| (a stored path), read in one go. Throws platform::Error
+// "PATH: unable to read the WHAT: REASON" when it is missing, is a folder or cannot be read.
+FileBytes ReadWholeFile(const std::string& path, std::string_view what);
 
 // The program's PartSink: every part to its own file; the progress bar's maximum is the input's
 // length and its value, after each part, the offset the part's walk stopped at.

@@ -1,10 +1,12 @@
 #include "mavren/files.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "platform/error.h"
 
@@ -46,10 +48,16 @@ class FilesTest : public ::testing::Test {
 TEST_F(FilesTest, ReadWholeFile) {
   const std::string bytes = std::string("\x02\x00\r\n\x1A", 5) + std::string(3 << 20, 'x');
   WriteFile("main.scm", bytes);
-  EXPECT_EQ(ReadWholeFile(folder_ + "main.scm", "input file"), bytes);
-  EXPECT_EQ(ReadWholeFile(folder_ + "MAIN.SCM", "input file"), bytes);  // case is matched
+  EXPECT_EQ(ReadWholeFile(folder_ + "main.scm", "input file").text(), bytes);
+  EXPECT_EQ(ReadWholeFile(folder_ + "MAIN.SCM", "input file").text(), bytes);  // case is matched
   WriteFile("empty.scm", "");
-  EXPECT_EQ(ReadWholeFile(folder_ + "empty.scm", "input file"), "");
+  EXPECT_EQ(ReadWholeFile(folder_ + "empty.scm", "input file").text(), "");
+  // A file whose size is not known beforehand: the memory grows as it is read.
+  ASSERT_EQ(mkfifo((folder_ + "pipe.scm").c_str(), 0600), 0);
+  std::thread writer([&] { WriteFile("pipe.scm", bytes); });
+  const FileBytes piped = ReadWholeFile(folder_ + "pipe.scm", "input file");
+  writer.join();
+  EXPECT_EQ(piped.text(), bytes);
   EXPECT_EQ(ErrorOf([&] { ReadWholeFile(folder_ + "missing.scm", "input file"); }),
             "missing.scm: unable to read the input file: No such file or directory");
   fs::create_directory(folder_ + "folder.scm");

@@ -109,7 +109,7 @@ void DecodeInstruction(ByteReader& reader, const OpcodeNames& opcodes, const Scr
 }
 
 JumpTargetMap::JumpTargetMap(int64_t file_length)
-    : marks_(std::clamp<int64_t>(file_length, 0, kMaxLabelOffset + 1)) {}
+    : size_(std::clamp<int64_t>(file_length, 0, kMaxLabelOffset + 1)), words_((size_ + 63) / 64) {}
 
 ScanResult ScanParts(ByteReader& reader, const OpcodeNames& opcodes, const ScriptLayout& layout,
                      DecodedInstruction* instruction) {

@@ -67,20 +67,21 @@ void WalkPart(ByteReader& reader, const ScriptLayout& layout, int part, Visit&& 
   while (reader.offset() < end - 1) visit();
 }
 
-// JumpTargetMap: the byte offsets that some jump instruction targets. Only offsets below the
-// file's length are kept: a label line is written only where an instruction begins.
+// JumpTargetMap: the byte offsets that some jump instruction targets, one bit each. Only offsets
+// below the file's length are kept: a label line is written only where an instruction begins.
 class JumpTargetMap {
  public:
   explicit JumpTargetMap(int64_t file_length);
   void Mark(int64_t offset) {
-    if (offset >= 0 && offset < static_cast<int64_t>(marks_.size())) marks_[offset] = 1;
+    if (offset >= 0 && offset < size_) words_[offset >> 6] |= uint64_t{1} << (offset & 63);
   }
   bool IsMarked(int64_t offset) const {
-    return offset >= 0 && offset < static_cast<int64_t>(marks_.size()) && marks_[offset] != 0;
+    return offset >= 0 && offset < size_ && (words_[offset >> 6] >> (offset & 63) & 1) != 0;
   }
 
  private:
-  std::vector<uint8_t> marks_;
+  int64_t size_;
+  std::vector<uint64_t> words_;
 };
 
 // What the scan pass learns.

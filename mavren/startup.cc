@@ -80,22 +80,22 @@ void RunMavren() {
   progress.SetStatus("Loading settings...");
   const std::string settings_path = program_folder + "mavren.ini";
   // A missing settings file leaves every setting at its default.
-  const std::string ini_text =
-      platform::FileExists(settings_path) ? ReadWholeFile(settings_path, "settings file") : "";
-  const DisSettings settings = ReadSettings(ini_text, program_folder, settings_path);
+  const FileBytes ini = platform::FileExists(settings_path)
+                            ? ReadWholeFile(settings_path, "settings file")
+                            : FileBytes();
+  const DisSettings settings = ReadSettings(ini.text(), program_folder, settings_path);
 
   progress.SetStatus("Loading INI...");
-  const NameTables names =
-      LoadNameTables(ReadWholeFile(settings.opcode_file, "opcode file"), settings.opcode_file);
+  const NameTables names = LoadNameTables(ReadWholeFile(settings.opcode_file, "opcode file").text(),
+                                          settings.opcode_file);
 
   progress.SetStatus("Disassembling...");
   if (settings.input_file.empty()) {
     throw platform::Error(settings_path + ": no input file: the setting inputfile is empty");
   }
-  const std::string image = ReadWholeFile(settings.input_file, "input file");
+  const FileBytes input = ReadWholeFile(settings.input_file, "input file");
   PartFiles files(&progress);
-  Disassemble({reinterpret_cast<const uint8_t*>(image.data()), image.size()}, settings.input_file,
-              settings, names, files);
+  Disassemble(input.bytes(), settings.input_file, settings, names, files);
 }
 
 }  // namespace mavren

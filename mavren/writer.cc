@@ -18,8 +18,9 @@
 namespace mavren {
 namespace {
 
-// Text is handed to the sink once this much has gathered.
-constexpr size_t kBlockSize = 256 * 1024;
+// Text is handed to the sink once this much has gathered: blocks large enough to write
+// efficiently, a buffer small enough to stay in the cache.
+constexpr size_t kBlockSize = 64 * 1024;
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kHexDigits = "0123456789abcdef";
 
