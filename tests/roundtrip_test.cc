@@ -52,6 +52,7 @@ CaseFile RoundTripCase(uint64_t seed) {
   AddFile(&file, "again.ini",
           {"[script]", "main_thread=dis/" + project.main_part_name + ".gsr", "output=again.scm",
            "mission_dir=dis"});
+  file.directives.push_back({"FOLDER", project.mission_folder, {}});
   file.directives.push_back({"FOLDER", "dis", {}});
   file.directives.push_back({"RUN", "vornak project.ini", {}});
   file.directives.push_back({"RUN", "mavren", {}});
