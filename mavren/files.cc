@@ -92,6 +92,14 @@ void PartFiles::BeginPart(const std::string& path) {
   Abandon();
   path_ = path;
   native_path_ = platform::NativePath(path);
+  // An earlier plain file is removed rather than truncated: a file system may flush a truncated
+  // file's new content when it is closed, which costs more than writing all the parts. A link is
+  // written through, and a file that cannot be removed is truncated.
+  struct stat status;
+  if (lstat(native_path_.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+      status.st_nlink == 1) {
+    unlink(native_path_.c_str());
+  }
   fd_ = open(native_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
   if (fd_ < 0) throw Failure("create");
 }

@@ -80,6 +80,18 @@ TEST_F(FilesTest, FinishedPartsStayAndTheOneBeingWrittenIsRemoved) {
   EXPECT_EQ(ReadBack("first.gsr"), "one\r\ntwo\r\n");
   EXPECT_EQ(ReadBack("second.gsr"), std::nullopt);
   EXPECT_EQ(ReadBack("SECOND.gsr"), std::nullopt);
+
+  // A later run replaces a part's file, and writes through a link to it.
+  fs::create_symlink(folder_ + "first.gsr", folder_ + "link.gsr");
+  PartFiles files(nullptr);
+  files.BeginPart(folder_ + "first.gsr");
+  files.Write("1\r\n");
+  files.EndPart(0);
+  files.BeginPart(folder_ + "link.gsr");
+  files.Write("2\r\n");
+  files.EndPart(0);
+  EXPECT_EQ(ReadBack("first.gsr"), "2\r\n");
+  EXPECT_TRUE(fs::is_symlink(folder_ + "link.gsr"));
 }
 
 TEST_F(FilesTest, CreateAndWriteFailuresStop) {
