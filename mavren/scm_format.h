@@ -65,13 +65,14 @@ inline constexpr int kIfBlockEndOpcode = 77;    // a plain one closes the if-blo
 inline constexpr int kPartNameOpcode = 932;     // its text parameter names the script part
 inline constexpr int kMissionRefOpcode = 1047;  // every parameter is a mission number
 
-// JumpOpcodes: instructions whose 32-bit parameters are jump targets.
-constexpr bool IsJumpOpcode(int opcode) {
-  return opcode == 2 || opcode == 77 || opcode == 79 || opcode == 80 || opcode == 215 ||
-         opcode == 717;
-}
-
 namespace internal {
+constexpr std::array<bool, kOpcodeCount> MakeJumpOpcodes() {
+  std::array<bool, kOpcodeCount> jumps{};
+  for (int opcode : {2, 77, 79, 80, 215, 717}) jumps[opcode] = true;
+  return jumps;
+}
+inline constexpr std::array<bool, kOpcodeCount> kJumpOpcodes = MakeJumpOpcodes();
+
 constexpr std::array<uint8_t, kOpcodeCount> MakeObjectParams() {
   std::array<uint8_t, kOpcodeCount> positions{};  // bit j set: parameter j is an object
   for (int opcode : {263, 531, 583, 584, 585, 664, 667, 811}) positions[opcode] = 1 << 1;
@@ -81,6 +82,9 @@ constexpr std::array<uint8_t, kOpcodeCount> MakeObjectParams() {
 }
 inline constexpr std::array<uint8_t, kOpcodeCount> kObjectParams = MakeObjectParams();
 }  // namespace internal
+
+// JumpOpcodes: whether the 32-bit parameters of |opcode| (0 to kMaxOpcode) are jump targets.
+constexpr bool IsJumpOpcode(int opcode) { return internal::kJumpOpcodes[opcode]; }
 
 // ObjectParams: whether parameter |position| (from 1) of |opcode| (0 to kMaxOpcode) is a place
 // where a negative small integer is a local object number.

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <memory>
 
 #include "mavren/byte_reader.h"
@@ -18,22 +19,81 @@
 namespace mavren {
 namespace {
 
-// Text is handed to the sink once this much has gathered: blocks large enough to write
-// efficiently, a buffer small enough to stay in the cache.
+// Text is handed to the sink in blocks of this size: large enough to write efficiently, small
+// enough to stay in the cache.
 constexpr size_t kBlockSize = 64 * 1024;
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::string_view kHexDigits = "0123456789abcdef";
 
-void AppendDecimal(std::string* out, int64_t value) {
-  char digits[24];
-  auto result = std::to_chars(digits, digits + sizeof digits, value);
-  out->append(digits, result.ptr);
+// Writes the 4 hexadecimal digits of |value|'s 16-bit pattern to |digits|.
+void HexDigits(int value, char* digits) {
+  const unsigned bits = static_cast<unsigned>(value) & 0xFFFF;
+  for (int i = 0; i < 4; ++i) digits[i] = kHexDigits[bits >> (12 - 4 * i) & 0xF];
 }
 
-void AppendHexWord(std::string* out, int value) {
-  const unsigned bits = static_cast<unsigned>(value) & 0xFFFF;
-  for (int shift = 12; shift >= 0; shift -= 4) out->push_back(kHexDigits[bits >> shift & 0xF]);
-}
+// The text of the part being written, gathered in a fixed block that goes to the sink whenever it
+// is full: an append is a bounds check and a copy.
+class TextBlock {
+ public:
+  explicit TextBlock(PartSink& sink)
+      : sink_(sink), block_(new char[kBlockSize]), end_(block_.get()) {}
+
+  void Append(std::string_view text) {
+    if (text.size() > Room()) {
+      Flush();
+      if (text.size() > kBlockSize) {
+        sink_.Write(text);
+        return;
+      }
+    }
+    std::memcpy(end_, text.data(), text.size());
+    end_ += text.size();
+  }
+  void Append(char c) {
+    if (Room() == 0) Flush();
+    *end_++ = c;
+  }
+  void Spaces(size_t count) {
+    // The common short run: one fixed-size copy, of which |count| bytes are kept.
+    static constexpr char kSpaces[] = "                                ";
+    constexpr size_t kRun = sizeof kSpaces - 1;
+    if (count <= kRun && Room() >= kRun) {
+      std::memcpy(end_, kSpaces, kRun);
+      end_ += count;
+      return;
+    }
+    while (count > 0) {
+      if (Room() == 0) Flush();
+      const size_t run = std::min(count, Room());
+      std::memset(end_, ' ', run);
+      end_ += run;
+      count -= run;
+    }
+  }
+  void Decimal(int64_t value) {
+    constexpr size_t kMaxDigits = 20;  // "-9223372036854775808"
+    if (Room() < kMaxDigits) Flush();
+    end_ = std::to_chars(end_, end_ + kMaxDigits, value).ptr;
+  }
+  void HexWord(int value) {
+    if (Room() < 4) Flush();
+    HexDigits(value, end_);
+    end_ += 4;
+  }
+  // Hands what has gathered to the sink.
+  void Flush() {
+    if (end_ == block_.get()) return;
+    sink_.Write(std::string_view(block_.get(), end_ - block_.get()));
+    end_ = block_.get();
+  }
+
+ private:
+  size_t Room() const { return block_.get() + kBlockSize - end_; }
+
+  PartSink& sink_;
+  std::unique_ptr<char[]> block_;
+  char* end_;
+};
 
 class SourceWriter {
  public:
@@ -46,9 +106,8 @@ class SourceWriter {
         scan_(scan),
         reader_(reader),
         instruction_(*instruction),
-        sink_(sink) {
-    out_.reserve(kBlockSize + kBlockSize / 4);
-  }
+        sink_(sink),
+        text_(sink) {}
 
   void WritePart(int part);
 
@@ -62,13 +121,6 @@ class SourceWriter {
   void LabelReference(int64_t offset);
   // |count| spaces of the setting |key|; a negative count stops the run.
   void Indent(int16_t count, std::string_view key);
-  void FlushIfFull() {
-    if (out_.size() >= kBlockSize) Flush();
-  }
-  void Flush() {
-    sink_.Write(out_);
-    out_.clear();
-  }
 
   const DisSettings& settings_;
   const NameTables& names_;
@@ -77,7 +129,7 @@ class SourceWriter {
   ByteReader& reader_;
   DecodedInstruction& instruction_;
   PartSink& sink_;
-  std::string out_;
+  TextBlock text_;
   // Carried from part to part: a part may end inside an if-block.
   bool if_block_ = false;
 };
@@ -86,24 +138,24 @@ void SourceWriter::WritePart(int part) {
   sink_.BeginPart(settings_.output_dir + scan_.part_names[part] + ".gsr");
   if (part == 0) HeaderBlock();
   WalkPart(reader_, layout_, part, [&] { Instruction(part); });
-  Flush();
+  text_.Flush();
   sink_.EndPart(reader_.offset());
 }
 
 void SourceWriter::HeaderBlock() {
-  out_ += "; disassembled by zelkar scm disassembler v1.0";
-  out_ += kLineEnd;
-  out_ += kLineEnd;
-  out_ += "; mission references";
-  out_ += kLineEnd;
+  text_.Append("; disassembled by zelkar scm disassembler v1.0");
+  text_.Append(kLineEnd);
+  text_.Append(kLineEnd);
+  text_.Append("; mission references");
+  text_.Append(kLineEnd);
   for (int i = 1; i <= layout_.mission_count(); ++i) {
     Indent(settings_.default_indent, "defaultindent");
-    out_ += "#mission ";
-    out_ += scan_.part_names[i];
-    out_ += kLineEnd;
+    text_.Append("#mission ");
+    text_.Append(scan_.part_names[i]);
+    text_.Append(kLineEnd);
   }
-  out_ += "; main code";
-  out_ += kLineEnd;
+  text_.Append("; main code");
+  text_.Append(kLineEnd);
 }
 
 void SourceWriter::Instruction(int part) {
@@ -115,7 +167,7 @@ void SourceWriter::Instruction(int part) {
   }
   if (scan_.jump_targets.IsMarked(start)) {
     LabelReference(start);
-    out_ += kLineEnd;
+    text_.Append(kLineEnd);
   }
   // The instruction decoded last is still the previous one here.
   if (instruction_.opcode == kIfBlockOpcode) if_block_ = true;
@@ -124,14 +176,13 @@ void SourceWriter::Instruction(int part) {
 
   if (if_block_) Indent(settings_.if_block_indent, "ifblockindent");
   Indent(settings_.default_indent, "defaultindent");
-  if (instruction_.negated) out_ += '!';
+  if (instruction_.negated) text_.Append('!');
   OpcodeColumn();
   for (int j = 1; j <= instruction_.param_count; ++j) {
-    if (j > 1) out_ += ", ";
+    if (j > 1) text_.Append(", ");
     Param(j, start);
   }
-  out_ += kLineEnd;
-  FlushIfFull();
+  text_.Append(kLineEnd);
 }
 
 void SourceWriter::OpcodeColumn() {
@@ -140,13 +191,13 @@ void SourceWriter::OpcodeColumn() {
   if (!if_block_) width += 2;
   const std::string& name = names_.opcodes[instruction_.opcode].name;
   if (settings_.name_opcodes != 0 && !name.empty()) {
-    out_ += name;
-    if (static_cast<int64_t>(name.size()) < width) out_.append(width - name.size(), ' ');
-    out_ += ' ';
+    text_.Append(name);
+    if (static_cast<int64_t>(name.size()) < width) text_.Spaces(width - name.size());
+    text_.Append(' ');
   } else {
     width = std::max(width, 4);
-    AppendHexWord(&out_, instruction_.opcode);
-    out_.append(width - 3, ' ');
+    text_.HexWord(instruction_.opcode);
+    text_.Spaces(width - 3);
   }
 }
 
@@ -166,8 +217,8 @@ void SourceWriter::Param(int position, int64_t instruction_start) {
                                                    platform::DecimalText(value) + " is below -" +
                                                    platform::DecimalText(kMaxObjectNames));
     }
-    out_ += '%';
-    out_ += layout_.ObjectName(value);
+    text_.Append('%');
+    text_.Append(layout_.ObjectName(value));
     return;
   }
   switch (static_cast<DataType>(slot.type)) {
@@ -175,7 +226,7 @@ void SourceWriter::Param(int position, int64_t instruction_start) {
       break;
     case DataType::kInt32:
       if (!IsJumpOpcode(opcode)) {
-        AppendDecimal(&out_, value);
+        text_.Decimal(value);
       } else if (value < 0 || value > kMaxLabelOffset) {
         throw reader_.ErrorAt(instruction_start, "jump target " + platform::DecimalText(value) +
                                                      " is outside 0 to " +
@@ -188,23 +239,23 @@ void SourceWriter::Param(int position, int64_t instruction_start) {
       Variable(value, instruction_start);
       break;
     case DataType::kLocalVar:
-      out_ += '!';
-      AppendHexWord(&out_, static_cast<int>(value));
+      text_.Append('!');
+      text_.HexWord(static_cast<int>(value));
       break;
     case DataType::kInt8:
     case DataType::kInt16:
-      AppendDecimal(&out_, value);
+      text_.Decimal(value);
       break;
     case DataType::kFixed16: {
       const std::string text = platform::RealText(slot.real);
-      out_ += text;
-      if (text.find('.') == std::string::npos) out_ += ".0";
+      text_.Append(text);
+      if (text.find('.') == std::string::npos) text_.Append(".0");
       break;
     }
     default:
-      out_ += '"';
-      out_ += slot.text;
-      out_ += '"';
+      text_.Append('"');
+      text_.Append(slot.text);
+      text_.Append('"');
       break;
   }
 }
@@ -229,8 +280,8 @@ void SourceWriter::MissionReference(const ParamSlot& slot, int position,
                                                  " is outside -1 to " +
                                                  platform::DecimalText(kLastPartIndex - 1));
   }
-  out_ += '&';
-  if (part < static_cast<int64_t>(scan_.part_names.size())) out_ += scan_.part_names[part];
+  text_.Append('&');
+  if (part < static_cast<int64_t>(scan_.part_names.size())) text_.Append(scan_.part_names[part]);
 }
 
 void SourceWriter::Variable(int64_t offset, int64_t instruction_start) {
@@ -239,29 +290,29 @@ void SourceWriter::Variable(int64_t offset, int64_t instruction_start) {
                           "global variable offset " + platform::DecimalText(offset) +
                               " is outside 0 to " + platform::DecimalText(kMaxVariableOffset));
   }
-  out_ += '$';
+  text_.Append('$');
   const std::string& name = names_.variables[offset];
   if (settings_.name_variables != 0 && !name.empty()) {
-    out_ += name;
+    text_.Append(name);
     return;
   }
-  out_ += "var";
+  text_.Append("var");
   // Five digits keep the offset order when such names are sorted.
   if (settings_.pad_variables != 0) {
-    for (int64_t scale = 10000; scale > offset && scale > 1; scale /= 10) out_ += '0';
+    for (int64_t scale = 10000; scale > offset && scale > 1; scale /= 10) text_.Append('0');
   }
-  AppendDecimal(&out_, offset);
+  text_.Decimal(offset);
 }
 
 // A label reference and the label line at the same offset are written alike.
 void SourceWriter::LabelReference(int64_t offset) {
   const int32_t number = names_.label_map[offset];
-  out_ += '@';
+  text_.Append('@');
   if (settings_.name_labels != 0 && number != 0) {
-    out_ += names_.labels[number];
+    text_.Append(names_.labels[number]);
   } else {
-    out_ += "label";
-    AppendDecimal(&out_, offset);
+    text_.Append("label");
+    text_.Decimal(offset);
   }
 }
 
@@ -270,15 +321,15 @@ void SourceWriter::Indent(int16_t count, std::string_view key) {
     throw platform::Error(settings_.program_folder + "mavren.ini: the setting " + std::string(key) +
                           "=" + platform::DecimalText(count) + " is a negative indent");
   }
-  out_.append(count, ' ');
+  text_.Spaces(count);
 }
 
 }  // namespace
 
 std::string HexWord(int value) {
-  std::string text;
-  AppendHexWord(&text, value);
-  return text;
+  char digits[4];
+  HexDigits(value, digits);
+  return std::string(digits, 4);
 }
 
 void Disassemble(std::span<const uint8_t> image, std::string_view input_name,
