@@ -238,6 +238,34 @@ TEST(SourceWriterTest, LabelNames) {
                                           }));
 }
 
+TEST(SourceWriterTest, LongTextsCrossTheWriteBlocks) {
+  // A label name longer than a write block, indents longer than the short run, and enough lines
+  // that block ends fall inside them.
+  const std::string name(70000, 'L');
+  DisSettings settings;
+  settings.default_indent = 100;
+  settings.name_labels = 1;
+  std::string code;
+  std::string expected = "@" + name + "\r\n";
+  for (int i = 0; i < 3; ++i) {
+    code += Op(2) + Int32(64);
+    expected += std::string(100, ' ') + "GOTO                    @" + name + "\r\n";
+  }
+  for (int i = 0; i < 3000; ++i) {
+    code += Op(5) + Int8(i % 100);
+    expected +=
+        std::string(100, ' ') + "0005                    " + std::to_string(i % 100) + "\r\n";
+  }
+  Script script;
+  script.main = code;
+  const std::string opcodes = std::string(kOpcodes) + "[labels]\n0040=" + name + "\n";
+  const std::string text = DisassembleText(script.Build(), opcodes, settings).at(0).text;
+  EXPECT_TRUE(text ==
+              "; disassembled by zelkar scm disassembler v1.0\r\n\r\n"
+              "; mission references\r\n; main code\r\n" +
+                  expected);
+}
+
 TEST(SourceWriterTest, StateCarriesAcrossPartsAndPasses) {
   Script script;
   script.main = Op(214) + Int8(0);
