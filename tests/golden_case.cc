@@ -138,6 +138,15 @@ std::string MaskCompileTime(std::string text) {
   return MaskAfter(std::move(text), "compiletime=", "#");
 }
 
+std::string MaskCaseFolder(std::string text, std::string_view path) {
+  constexpr std::string_view kToken = "<case>";
+  if (path.empty()) return text;
+  for (size_t at = 0; (at = text.find(path, at)) != std::string::npos; at += kToken.size()) {
+    text.replace(at, path.size(), kToken);
+  }
+  return text;
+}
+
 std::string LineDiff(const std::vector<std::string>& expected,
                      const std::vector<std::string>& actual) {
   // Longest common subsequence on lines; the cases are small, so the quadratic table is fine.

@@ -35,6 +35,9 @@ std::string JoinLines(const std::vector<std::string>& lines, std::string_view li
 // The compile time varies from run to run; these hide it before comparing.
 std::string MaskCompileTime(std::string text);
 
+// Replaces every occurrence of |path| (the case's temporary folder) by "<case>".
+std::string MaskCaseFolder(std::string text, std::string_view path);
+
 // A line diff of two texts, in unified style without hunk headers.
 std::string LineDiff(const std::vector<std::string>& expected,
                      const std::vector<std::string>& actual);

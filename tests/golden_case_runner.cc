@@ -188,7 +188,7 @@ class CaseRunner {
   }
 
   void CompareText(Directive* d, const std::string& raw, std::string_view line_end) {
-    std::string actual = MaskCompileTime(raw);
+    std::string actual = MaskCompileTime(MaskCaseFolder(raw, folder_.string()));
     if (actual == JoinLines(d->body, line_end)) return;
     std::vector<std::string> actual_lines;
     bool fits = true;

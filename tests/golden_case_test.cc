@@ -36,6 +36,11 @@ TEST(GoldenCase, MasksCompileTimeOnConsoleAndInLog) {
             "  Compile time: #.## Seconds\ncompiletime=#\r\n");
 }
 
+TEST(GoldenCase, MasksTheCaseFolder) {
+  EXPECT_EQ(MaskCaseFolder("/tmp/g-1/case/a.ini: bad; /tmp/g-1/case", "/tmp/g-1/case"),
+            "<case>/a.ini: bad; <case>");
+}
+
 TEST(GoldenCase, DiffMarksRemovedAndAddedLines) {
   EXPECT_EQ(LineDiff({"a", "b", "c"}, {"a", "x", "c"}), "  a\n- b\n+ x\n  c\n");
 }
