@@ -3,6 +3,8 @@
 // conversions only writing needs as placeholders of their fixed width, so the two cannot differ.
 #include "vornak/core/encoder.h"
 
+#include <cstring>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/collation.h"
@@ -28,17 +30,48 @@ class ByteCounter {
   int64_t size_ = 0;
 };
 
-class ByteAppender {
+// Writes into the room that layout sized for the record's part; passing its end would mean the
+// two passes disagree, which is refused rather than written.
+class ByteWriter {
  public:
-  explicit ByteAppender(std::string* out) : out_(out) {}
-  void Byte(uint8_t value) { AppendByte(out_, value); }
-  void Uint16(uint16_t value) { AppendUint16(out_, value); }
-  void Int32(int32_t value) { AppendInt32(out_, value); }
-  void Bytes(std::string_view bytes) { out_->append(bytes); }
-  void Zeros(size_t count) { out_->append(count, '\0'); }
+  ByteWriter(char* at, const char* end) : at_(at), end_(end) {}
+  void Byte(uint8_t value) {
+    Room(1);
+    *at_++ = static_cast<char>(value);
+  }
+  void Uint16(uint16_t value) {
+    Room(2);
+    at_[0] = static_cast<char>(value & 0xFF);
+    at_[1] = static_cast<char>(value >> 8);
+    at_ += 2;
+  }
+  void Int32(int32_t value) {
+    Room(4);
+    const auto bits = static_cast<uint32_t>(value);
+    for (int i = 0; i < 4; ++i) at_[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+    at_ += 4;
+  }
+  void Bytes(std::string_view bytes) {
+    Room(bytes.size());
+    std::memcpy(at_, bytes.data(), bytes.size());
+    at_ += bytes.size();
+  }
+  void Zeros(size_t count) {
+    Room(count);
+    std::memset(at_, 0, count);
+    at_ += count;
+  }
+  char* at() const { return at_; }
 
  private:
-  std::string* out_;
+  void Room(size_t count) const {
+    if (static_cast<size_t>(end_ - at_) < count) {
+      throw platform::Error("Internal error: an instruction is larger than it was laid out");
+    }
+  }
+
+  char* at_;
+  const char* end_;
 };
 
 constexpr uint8_t Type(DataType type) { return static_cast<uint8_t>(type); }
@@ -72,34 +105,37 @@ int32_t MissionNumber(const Param& param, const EncodeContext& context) {
   return number;
 }
 
-std::string LabelText(const Param& param, const EncodeContext& context) {
-  return "@" + std::string(context.symbols->label_names.Name(param.value));
+std::string LabelText(const Param& param) { return "@" + std::string(param.text); }
+
+// The byte offset of a label named |name| in |part|, if the part defines one.
+std::optional<int32_t> LabelOffset(const ScriptPart& part, std::string_view name) {
+  if (const std::optional<uint32_t> id = part.label_names.Find(name))
+    return part.label_offsets[*id];
+  return std::nullopt;
 }
 
 int32_t LabelTarget(const Param& param, const EncodeContext& context) {
   const std::vector<ScriptPart>& parts = *context.parts;
   if (context.current_part != 0) {
-    const auto& own = parts[context.current_part].label_offsets;
-    if (auto found = own.find(param.value); found != own.end()) {
-      if (found->second == 0) {
-        throw platform::Error("Target label " + LabelText(param, context) +
+    if (const std::optional<int32_t> own = LabelOffset(parts[context.current_part], param.text)) {
+      if (*own == 0) {
+        throw platform::Error("Target label " + LabelText(param) +
                               " is at the start of this mission, where no jump can lead (the "
                               "target would read as offset 0)");
       }
-      return -found->second;
+      return -*own;
     }
   }
-  const auto& main = parts[0].label_offsets;
-  if (auto found = main.find(param.value); found != main.end()) {
-    return context.code_start + found->second;
+  if (const std::optional<int32_t> main = LabelOffset(parts[0], param.text)) {
+    return context.code_start + *main;
   }
-  throw platform::Error("Target label " + LabelText(param, context) + " does not exist");
+  throw platform::Error("Target label " + LabelText(param) + " does not exist");
 }
 
 template <class Sink>
 void Encode(const TOpCode& record, const EncodeContext& context, Pass pass, Sink& sink) {
   sink.Uint16(static_cast<uint16_t>(record.Opcode | (record.Negated ? kNegatedBit : 0)));
-  ParamReader params((*context.parts)[context.current_part].param_bytes, record.Params);
+  ParamReader params((*context.parts)[context.current_part].records, record.Params);
   const bool writing = pass == Pass::kWriting;
   for (uint32_t i = 0; i < params.count(); ++i) {
     const Param param = params.Next();
@@ -181,9 +217,10 @@ int64_t EncodedSize(const TOpCode& record, const EncodeContext& context) {
   return counter.size();
 }
 
-void WriteTo(const TOpCode& record, const EncodeContext& context, std::string* out) {
-  ByteAppender appender(out);
-  Encode(record, context, Pass::kWriting, appender);
+char* WriteTo(const TOpCode& record, const EncodeContext& context, char* out, const char* end) {
+  ByteWriter writer(out, end);
+  Encode(record, context, Pass::kWriting, writer);
+  return writer.at();
 }
 
 std::vector<int32_t> MissionNumbers(const NameTable& mission_names,

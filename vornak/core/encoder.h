@@ -37,10 +37,11 @@ struct EncodeContext {
 // parameter of no known kind ("Unknown param type") and an object number outside -32768..32767.
 int64_t EncodedSize(const TOpCode& record, const EncodeContext& context);
 
-// Appends the encoded record to |out|. Throws platform::Error besides for a decimal or local
-// variable that does not convert, a label reference that finds no label or one at offset 0 of
-// the mission being written, and a mission reference that names no mission part.
-void WriteTo(const TOpCode& record, const EncodeContext& context, std::string* out);
+// Writes the encoded record at |out| and returns the position after it. Throws platform::Error
+// for a decimal or local variable that does not convert, a label reference that finds no label
+// or one at offset 0 of the mission being written, a mission reference that names no mission
+// part, and (a fault of the assembler) a record that would pass |end|.
+char* WriteTo(const TOpCode& record, const EncodeContext& context, char* out, const char* end);
 
 // The mission number of every mission name the sources referenced, by name id: the position of
 // mission folder + name + ".gsr" in the PartList (compared by collation, the first equal entry

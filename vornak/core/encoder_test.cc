@@ -86,11 +86,15 @@ TEST(EncoderTest, WritesExactlyTheSizeOfEveryRecord) {
   EncodeContext context = ContextFor(state);
   for (size_t part = 0; part < state.parts.size(); ++part) {
     context.current_part = part;
-    for (const TOpCode& record : state.parts[part].Instructions) {
+    RecordReader records(state.parts[part].records);
+    for (TOpCode record; records.Next(&record);) {
       SCOPED_TRACE("part " + std::to_string(part) + " opcode " + std::to_string(record.Opcode));
-      std::string bytes;
-      WriteTo(record, context, &bytes);
-      EXPECT_EQ(static_cast<int64_t>(bytes.size()), EncodedSize(record, context));
+      const int64_t size = EncodedSize(record, context);
+      std::string room(size + 16, '\0');
+      EXPECT_EQ(WriteTo(record, context, room.data(), room.data() + room.size()) - room.data(),
+                size);
+      // Room for exactly the size is enough.
+      EXPECT_NO_THROW(WriteTo(record, context, room.data(), room.data() + size));
     }
   }
 }

@@ -131,8 +131,24 @@ std::optional<uint32_t> ParseHexDigits(std::string_view text) {
   return static_cast<uint32_t>(value);
 }
 
-ParamReader::ParamReader(std::string_view part_bytes, uint32_t offset)
-    : at_(part_bytes.data() + offset) {
+bool RecordReader::Next(TOpCode* record) {
+  if (at_ >= records_.size()) return false;
+  const auto byte = [this] { return static_cast<uint8_t>(records_[at_++]); };
+  const uint16_t word = byte() | byte() << 8;
+  record->Negated = (word & kNegatedBit) != 0;
+  record->Opcode = word & ~kNegatedBit;
+  size_t length = 0;
+  for (int shift = 0;; shift += 7) {
+    const uint8_t next = byte();
+    length |= static_cast<size_t>(next & 0x7F) << shift;
+    if (next < 0x80) break;
+  }
+  record->Params = at_;
+  at_ += length;
+  return true;
+}
+
+ParamReader::ParamReader(std::string_view records, size_t offset) : at_(records.data() + offset) {
   count_ = ReadVarint();
 }
 
@@ -174,9 +190,9 @@ Param ParamReader::Next() {
     case ParamTag::kLocalObject:
     case ParamTag::kModel:
     case ParamTag::kMission:
-    case ParamTag::kLabel:
       param.value = ReadVarint();
       break;
+    case ParamTag::kLabel:
     case ParamTag::kBadInteger:
     case ParamTag::kBadDecimal:
     case ParamTag::kBadLocalVar: {
@@ -195,19 +211,20 @@ InstructionBuilder::InstructionBuilder(const OpcodeTable& opcodes, const ModelCa
                                        Symbols* symbols)
     : opcodes_(opcodes), models_(models), symbols_(*symbols) {}
 
-TOpCode InstructionBuilder::Construct(uint16_t opcode, std::string_view param_text, bool negated,
-                                      std::string* part_bytes) {
+void InstructionBuilder::Construct(uint16_t opcode, std::string_view param_text, bool negated,
+                                   std::string* records) {
   const int32_t count = opcodes_.Def(opcode).count;
   items_.clear();
   const size_t last_slot = param_text.empty() ? 0 : ScanItems(param_text, count);
   CheckSlots(param_text, last_slot, count);
 
-  const size_t offset = part_bytes->size();
-  if (offset > UINT32_MAX) throw platform::Error("Script part too large to assemble");
   const size_t slots = count == kOpenList ? items_.size() : static_cast<size_t>(count);
-  AppendVarint(part_bytes, slots);
-  for (size_t slot = 0; slot < slots; ++slot) AppendItem(items_[slot], part_bytes);
-  return TOpCode{static_cast<uint32_t>(offset), opcode, negated};
+  params_.clear();
+  AppendVarint(&params_, slots);
+  for (size_t slot = 0; slot < slots; ++slot) AppendItem(items_[slot], &params_);
+  AppendUint16(records, static_cast<uint16_t>(opcode | (negated ? kNegatedBit : 0)));
+  AppendVarint(records, params_.size());
+  records->append(params_);
 }
 
 size_t InstructionBuilder::ScanItems(std::string_view text, int32_t count) {
@@ -270,12 +287,19 @@ void InstructionBuilder::Store(size_t slot, Item item, int32_t count) {
 
 uint32_t InstructionBuilder::RegisterVariable(std::string_view name) {
   scratch_.assign("$").append(name);
+  folded_.assign(scratch_);
+  platform::UpperAsciiInPlace(&folded_);
+  if (const std::optional<uint32_t> known = symbols_.folded_variables.Find(folded_)) {
+    return symbols_.folded_variable_ids[*known];
+  }
   const platform::SortedNameList::Added added = symbols_.variables.Add(scratch_);
   if (added.is_new && symbols_.variables.size() > kMaxGlobalVariables) {
     throw platform::Error("Too many global variables: " + scratch_ + " would be number " +
                           std::to_string(kMaxGlobalVariables + 1) + ", and at most " +
                           std::to_string(kMaxGlobalVariables) + " fit the 16-bit offsets");
   }
+  symbols_.folded_variables.Intern(folded_);
+  symbols_.folded_variable_ids.push_back(added.id);
   return added.id;
 }
 
@@ -338,7 +362,7 @@ void InstructionBuilder::AppendItem(const Item& item, std::string* bytes) {
     case ItemKind::kLabel:
       scratch_.assign(item.text);
       platform::UpperAsciiInPlace(&scratch_);
-      return AppendIdentifier(bytes, ParamTag::kLabel, symbols_.label_names.Intern(scratch_));
+      return AppendText(bytes, ParamTag::kLabel, scratch_);
     case ItemKind::kOther:
       return AppendPlainItem(bytes, item.text);
     case ItemKind::kEmpty:

@@ -27,11 +27,25 @@ namespace vornak {
 // below 2^32; nothing for any other text.
 std::optional<uint32_t> ParseHexDigits(std::string_view text);
 
-// One instruction. Its parameters are kept in the parameter bytes of its script part.
+// One instruction, as read back from its part's records.
 struct TOpCode {
-  uint32_t Params = 0;  // offset of the record's parameters in its part's parameter bytes
-  uint16_t Opcode = 0;  // 1..1106, without the negation bit
   bool Negated = false;
+  uint16_t Opcode = 0;  // 1..1106, without the negation bit
+  size_t Params = 0;    // offset of its parameters in the part's records
+};
+
+// A part's records lie one after another in a byte string: each is the opcode word (bit 15 set
+// when negated), the length of its parameters as a varint, then the parameters: their count as a
+// varint and each one as below. Read in order only, they need no index.
+class RecordReader {
+ public:
+  explicit RecordReader(std::string_view records) : records_(records) {}
+  // Stores the next record in |record| and returns true; false after the last one.
+  bool Next(TOpCode* record);
+
+ private:
+  std::string_view records_;
+  size_t at_ = 0;
 };
 
 // A parameter's object: a model of the catalogue or an entry of the LocalObjectList.
@@ -44,13 +58,17 @@ struct ObjectRef {
 struct Symbols {
   platform::SortedNameList variables;      // VariableList: "$" and the name, as first spelled
   platform::SortedNameList local_objects;  // LocalObjectList: "%" and the name, upper case
-  NameTable label_names;                   // label names, upper case, without "@"
   NameTable mission_names;                 // names of mission references, without "&"
-  NameTable object_spellings;              // every "%" text met, so each is looked up once
-  std::vector<ObjectRef> objects;          // by object spelling id
+  // Variable names folded to ASCII upper case, and each one's VariableList id. Names equal after
+  // folding are equal under the collation, so each name is looked up in the list once, however
+  // its letters are cased.
+  NameTable folded_variables;
+  std::vector<uint32_t> folded_variable_ids;
+  NameTable object_spellings;      // every "%" text met, so each is looked up once
+  std::vector<ObjectRef> objects;  // by object spelling id
 };
 
-// How a parameter is kept in the parameter bytes: a tag, then the tag's payload.
+// How a parameter is kept in the records: a tag, then the tag's payload.
 enum class ParamTag : uint8_t {
   kInt8,         // 1 byte: the value
   kInt16,        // 2 bytes, little-endian
@@ -62,7 +80,7 @@ enum class ParamTag : uint8_t {
   kLocalObject,  // varint: id in the LocalObjectList
   kModel,        // varint: index in the ModelCatalogue
   kMission,      // varint: id of the mission name
-  kLabel,        // varint: id of the label name
+  kLabel,        // varint length, then the label name, upper case, without "@"
   kBadInteger,   // varint length, then a number text that is no integer
   kBadDecimal,   // varint length, then a text with "." that is no decimal number
   kBadLocalVar,  // varint length, then a text after "!" that is no hexadecimal number
@@ -72,13 +90,14 @@ enum class ParamTag : uint8_t {
 struct Param {
   ParamTag tag = ParamTag::kUnknown;
   uint32_t value = 0;     // the payload of a number, or an id or index
-  std::string_view text;  // a string's characters; the text of a parameter that did not convert
+  std::string_view text;  // a string's characters, a label's name, or the text of a parameter
+                          // that did not convert
 };
 
-// Reads the parameters of one record from its part's parameter bytes.
+// Reads the parameters of one record.
 class ParamReader {
  public:
-  ParamReader(std::string_view part_bytes, uint32_t offset);
+  ParamReader(std::string_view records, size_t offset);
   uint32_t count() const { return count_; }
   // The next parameter; to be called count() times.
   Param Next();
@@ -95,13 +114,12 @@ class InstructionBuilder {
   // The tables must outlive the builder.
   InstructionBuilder(const OpcodeTable& opcodes, const ModelCatalogue& models, Symbols* symbols);
 
-  // The record for |opcode| (1..1106), reading |param_text| against the opcode's parameter count
-  // and appending its parameters to |part_bytes|. Throws platform::Error with the construction
-  // message ("Too many parameters", "Expected 2 parameters. But only found 1", an empty parameter,
-  // a string or local object name too long, too many global variables); nothing is appended then,
-  // though names registered before the failure stay in their lists.
-  TOpCode Construct(uint16_t opcode, std::string_view param_text, bool negated,
-                    std::string* part_bytes);
+  // Appends to |records| the record for |opcode| (1..1106), reading |param_text| against the
+  // opcode's parameter count. Throws platform::Error with the construction message ("Too many
+  // parameters", "Expected 2 parameters. But only found 1", an empty parameter, a string or
+  // local object name too long, too many global variables); nothing is appended then, though
+  // names registered before the failure stay in their lists.
+  void Construct(uint16_t opcode, std::string_view param_text, bool negated, std::string* records);
 
  private:
   enum class ItemKind : uint8_t { kEmpty, kVariable, kLocalVar, kObject, kMission, kLabel, kOther };
@@ -124,6 +142,8 @@ class InstructionBuilder {
   Symbols& symbols_;
   std::vector<Item> items_;
   std::string scratch_;
+  std::string folded_;
+  std::string params_;
 };
 
 }  // namespace vornak

@@ -21,12 +21,19 @@ class InstructionTest : public testing::Test {
 
   // The record's parameters, one text each: "int8 1", "var $A", "string AB", ...
   std::vector<std::string> Build(uint16_t opcode, std::string_view text) {
-    std::string bytes;
+    std::string records;
     InstructionBuilder builder(state_.opcodes, state_.models, &state_.symbols);
-    const TOpCode record = builder.Construct(opcode, text, false, &bytes);
+    builder.Construct(opcode, text, false, &records);
+    RecordReader reader(records);
+    TOpCode record;
+    EXPECT_TRUE(reader.Next(&record));
+    EXPECT_EQ(record.Opcode, opcode);
+    EXPECT_FALSE(reader.Next(&record));
     std::vector<std::string> params;
-    ParamReader reader(bytes, record.Params);
-    for (uint32_t i = 0; i < reader.count(); ++i) params.push_back(Describe(reader.Next()));
+    ParamReader param_reader(records, record.Params);
+    for (uint32_t i = 0; i < param_reader.count(); ++i) {
+      params.push_back(Describe(param_reader.Next()));
+    }
     return params;
   }
 
@@ -55,7 +62,7 @@ class InstructionTest : public testing::Test {
       case ParamTag::kMission:
         return "mission " + std::string(symbols.mission_names.Name(param.value));
       case ParamTag::kLabel:
-        return "label " + std::string(symbols.label_names.Name(param.value));
+        return "label " + std::string(param.text);
       case ParamTag::kBadInteger:
         return "bad-integer " + std::string(param.text);
       case ParamTag::kBadDecimal:

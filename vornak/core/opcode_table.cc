@@ -56,14 +56,17 @@ void OpcodeTable::Load(platform::LineReader& lines, std::string_view file_name) 
     defs_[*key] = {*count, line.substr(comma + 1)};
   }
 
-  by_name_.clear();
+  names_ = NameTable();
+  lowest_opcode_.clear();
   for (uint16_t opcode = kMinOpcode; opcode <= kMaxOpcode; ++opcode) {
-    if (!defs_[opcode].name.empty()) by_name_.emplace(defs_[opcode].name, opcode);
+    if (defs_[opcode].name.empty()) continue;
+    if (names_.Intern(defs_[opcode].name) == lowest_opcode_.size())
+      lowest_opcode_.push_back(opcode);
   }
 }
 
 std::optional<uint16_t> OpcodeTable::Find(std::string_view word) const {
-  if (auto found = by_name_.find(word); found != by_name_.end()) return found->second;
+  if (const std::optional<uint32_t> name = names_.Find(word)) return lowest_opcode_[*name];
   return std::nullopt;
 }
 

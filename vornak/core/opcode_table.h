@@ -49,7 +49,8 @@ class OpcodeTable {
 
  private:
   std::vector<OpcodeDef> defs_;  // indexed by opcode; entry 0 is unused
-  TextMap<uint16_t> by_name_;
+  NameTable names_;
+  std::vector<uint16_t> lowest_opcode_;  // by name id
 };
 
 }  // namespace vornak

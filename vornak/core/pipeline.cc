@@ -11,25 +11,29 @@
 namespace vornak {
 namespace {
 
+// Writes every part into the room that layout gave it at the end of the image.
 void EmitParts(BuildState* state, platform::Console& console) {
+  std::string& image = state->compiled;
+  const ScriptPart& last = state->parts.back();
+  image.resize(static_cast<size_t>(last.Start) + last.Size);
   EncodeContext context = ContextFor(*state);
   for (size_t part = 0; part < state->parts.size(); ++part) {
     context.current_part = part;
     const ScriptPart& script_part = state->parts[part];
-    const size_t start = state->compiled.size();
+    char* at = image.data() + script_part.Start;
+    const char* end = at + script_part.Size;
     try {
-      for (const TOpCode& record : script_part.Instructions) {
-        WriteTo(record, context, &state->compiled);
-      }
+      RecordReader records(script_part.records);
+      for (TOpCode record; records.Next(&record);) at = WriteTo(record, context, at, end);
     } catch (const platform::Error& error) {
       console.Line("  " + state->part_list[part]);
       console.Line("  " + std::string(error.what()));
       throw;
     }
     // Every part start and label offset rests on the sizes; a difference is a fault of ours.
-    if (state->compiled.size() - start != static_cast<size_t>(script_part.Size)) {
+    if (at != end) {
       throw platform::Error("Internal error: " + state->part_list[part] +
-                            " was written with another size than it was laid out with");
+                            " was written shorter than it was laid out");
     }
   }
 }
@@ -43,9 +47,9 @@ void CommitOutput(BuildState* state) {
 
 void ReleaseRecords(BuildState* state) {
   for (ScriptPart& part : state->parts) {
-    part.Instructions = {};
-    part.param_bytes = {};
+    part.records = {};
     part.labels = {};
+    part.label_names = {};
     part.label_offsets = {};
   }
 }
@@ -69,16 +73,17 @@ void LayOutParts(BuildState* state) {
   for (size_t index = 0; index < state->parts.size(); ++index) {
     ScriptPart& part = state->parts[index];
     context.current_part = index;
-    state->instruction_total += static_cast<int64_t>(part.Instructions.size());
+    state->instruction_total += part.instruction_count;
 
     int64_t offset = 0;
     size_t label = 0;
-    for (size_t record = 0; record < part.Instructions.size(); ++record) {
-      while (label < part.labels.size() &&
-             static_cast<size_t>(part.labels[label].Position) == record) {
+    RecordReader records(part.records);
+    TOpCode record;
+    for (int32_t position = 0; records.Next(&record); ++position) {
+      while (label < part.labels.size() && part.labels[label].Position == position) {
         part.labels[label++].Position = static_cast<int32_t>(offset);
       }
-      offset += EncodedSize(part.Instructions[record], context);
+      offset += EncodedSize(record, context);
       if (part_start + offset > kMaxFileSize) {
         throw platform::Error(
             "The compiled file would be larger than its 32-bit offsets can address");
@@ -87,8 +92,9 @@ void LayOutParts(BuildState* state) {
     for (; label < part.labels.size(); ++label) {
       part.labels[label].Position = static_cast<int32_t>(offset);
     }
+    part.label_offsets.assign(part.label_names.size(), -1);
     for (const LabelEntry& entry : part.labels) {
-      part.label_offsets.try_emplace(entry.Name, entry.Position);
+      if (part.label_offsets[entry.Name] < 0) part.label_offsets[entry.Name] = entry.Position;
     }
     part.Start = static_cast<int32_t>(part_start);
     part.Size = static_cast<int32_t>(offset);
@@ -112,8 +118,6 @@ bool CompileProject(BuildState* state, const SourceOpener& sources, platform::Co
   LayOutParts(state);
   WriteMissionSegment(mission_segment, state->code_start, state->parts, &image);
 
-  const ScriptPart& last = state->parts.back();
-  image.reserve(static_cast<size_t>(last.Start) + last.Size);
   EmitParts(state, console);
   CommitOutput(state);
   ReleaseRecords(state);

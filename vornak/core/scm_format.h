@@ -45,16 +45,15 @@ inline void AppendByte(std::string* out, uint8_t value) {
   out->push_back(static_cast<char>(value));
 }
 
+// Byte by byte: push_back is inlined, where a short append is a library call.
 inline void AppendUint16(std::string* out, uint16_t value) {
-  const char bytes[2] = {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
-  out->append(bytes, 2);
+  out->push_back(static_cast<char>(value & 0xFF));
+  out->push_back(static_cast<char>(value >> 8));
 }
 
 inline void AppendInt32(std::string* out, int32_t value) {
   const auto bits = static_cast<uint32_t>(value);
-  const char bytes[4] = {static_cast<char>(bits & 0xFF), static_cast<char>((bits >> 8) & 0xFF),
-                         static_cast<char>((bits >> 16) & 0xFF), static_cast<char>(bits >> 24)};
-  out->append(bytes, 4);
+  for (int i = 0; i < 4; ++i) out->push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
 }
 
 // Overwrites four bytes at |offset|, which must lie inside |out|.

@@ -5,28 +5,30 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 #include "platform/paths.h"
 #include "vornak/core/instruction.h"
+#include "vornak/core/name_table.h"
 
 namespace vornak {
 
 struct LabelEntry {
-  uint32_t Name;     // id of the label's name (upper case, at most 64 characters)
+  uint32_t Name;     // id in the part's label_names
   int32_t Position;  // while reading: the index of the next instruction; after layout: its
                      // byte offset from the start of the part
 };
 
 struct ScriptPart {
-  int32_t Start = 0;  // offset of the part's first instruction in the compiled file
-  int32_t Size = 0;   // bytes of the part's instructions
-  std::vector<TOpCode> Instructions;
-  std::string param_bytes;         // the parameters of every record, see TOpCode::Params
+  int32_t Start = 0;    // offset of the part's first instruction in the compiled file
+  int32_t Size = 0;     // bytes of the part's instructions
+  std::string records;  // the part's instructions in source order, see RecordReader
+  int64_t instruction_count = 0;
+  NameTable label_names;           // upper case, at most 64 characters each
   std::vector<LabelEntry> labels;  // in order of appearance
-  // Set by layout: each label name's byte offset; the first definition of a name wins.
-  std::unordered_map<uint32_t, int32_t> label_offsets;
+  // Set by layout: the byte offset of each label name's first definition, by name id.
+  std::vector<int32_t> label_offsets;
 
   // How the part was reached, for refusing missions that name each other in a cycle.
   int32_t parent = -1;  // the part whose MISSION directive added it; -1 for the main part

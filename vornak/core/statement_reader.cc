@@ -136,7 +136,7 @@ class Reader {
     platform::UpperAsciiInPlace(&word_);
     ScriptPart& part = state_.parts[part_];
     part.labels.push_back(
-        {state_.symbols.label_names.Intern(word_), static_cast<int32_t>(part.Instructions.size())});
+        {part.label_names.Intern(word_), static_cast<int32_t>(part.instruction_count)});
   }
 
   void ReadInstruction(std::string_view line) {
@@ -166,8 +166,8 @@ class Reader {
 
     ScriptPart& part = state_.parts[part_];
     try {
-      part.Instructions.push_back(
-          builder_.Construct(*opcode, line.substr(word_end), negated, &part.param_bytes));
+      builder_.Construct(*opcode, line.substr(word_end), negated, &part.records);
+      ++part.instruction_count;
     } catch (const platform::Error& error) {
       FailConstruction(error.what());
     }

@@ -13,10 +13,17 @@ struct ReadResult {
   std::string error;
   std::string console;
 
+  std::vector<TOpCode> Records(size_t part) const {
+    std::vector<TOpCode> records;
+    RecordReader reader(state.parts[part].records);
+    for (TOpCode record; reader.Next(&record);) records.push_back(record);
+    return records;
+  }
+
   std::vector<std::string> Labels(size_t part) const {
     std::vector<std::string> labels;
     for (const LabelEntry& label : state.parts[part].labels) {
-      labels.push_back(std::string(state.symbols.label_names.Name(label.Name)) + "@" +
+      labels.push_back(std::string(state.parts[part].label_names.Name(label.Name)) + "@" +
                        std::to_string(label.Position));
     }
     return labels;
@@ -47,12 +54,12 @@ TEST(StatementReaderTest, ReadsLabelsAtTheNextInstructionAndSkipsCommentsAndBlan
       "@LOOP: the rest is ignored\r\n!goto @start\r\n"
       "@A123456789B123456789C123456789D123456789E123456789F123456789G123456789\r\n");
   ASSERT_EQ(result.error, "");
-  const ScriptPart& part = result.state.parts[0];
-  ASSERT_EQ(part.Instructions.size(), 2u);
-  EXPECT_EQ(part.Instructions[0].Opcode, 1);
-  EXPECT_FALSE(part.Instructions[0].Negated);
-  EXPECT_EQ(part.Instructions[1].Opcode, 2);
-  EXPECT_TRUE(part.Instructions[1].Negated);
+  const std::vector<TOpCode> records = result.Records(0);
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].Opcode, 1);
+  EXPECT_FALSE(records[0].Negated);
+  EXPECT_EQ(records[1].Opcode, 2);
+  EXPECT_TRUE(records[1].Negated);
   EXPECT_EQ(result.Labels(0),
             (std::vector<std::string>{"START@0", "TWICE@0", "X@1", "LOOP:@1",
                                       "A123456789B123456789C123456789D123456789E123456789F123456789"
@@ -94,7 +101,7 @@ TEST(StatementReaderTest, ReadsMissionsInTheOrderTheyAreNamedRepeatsIncluded) {
   ASSERT_EQ(result.error, "");
   EXPECT_EQ(result.state.part_list, (std::vector<std::string>{"main.gsr", "m\\a.gsr", "m\\b.gsr",
                                                               "m\\a.gsr", "m\\c.gsr", "m\\c.gsr"}));
-  EXPECT_EQ(result.state.parts[2].Instructions.size(), 2u);
+  EXPECT_EQ(result.Records(2).size(), 2u);
   EXPECT_EQ(result.Labels(3), std::vector<std::string>{"IN_A@0"});
 }
 
@@ -119,9 +126,10 @@ TEST(StatementReaderTest, FindsTheOpcodeOfAWordOrOfAHexadecimalNumber) {
     SCOPED_TRACE(c.line);
     const ReadResult result = ReadMain(c.line);
     ASSERT_EQ(result.error, "");
-    ASSERT_EQ(result.state.parts[0].Instructions.size(), 1u);
-    EXPECT_EQ(result.state.parts[0].Instructions[0].Opcode, c.opcode);
-    EXPECT_EQ(result.state.parts[0].Instructions[0].Negated, c.negated);
+    const std::vector<TOpCode> records = result.Records(0);
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0].Opcode, c.opcode);
+    EXPECT_EQ(records[0].Negated, c.negated);
   }
 }
 
