@@ -65,13 +65,17 @@ TEST(EncoderTest, WritesEachParameterKindInItsForm) {
 // Every kind of parameter, sized in the layout pass and written in the emission pass, gives the
 // same number of bytes; the part starts and every label address rest on that.
 TEST(EncoderTest, WritesExactlyTheSizeOfEveryRecord) {
+  // Parameters of 128 bytes and more are stored behind a longer length.
+  std::string long_list = "START_SCRIPT 1000";
+  for (int i = 0; i < 60; ++i) long_list += ", 1000";
   TestProject project;
   project.ide = kModels;
   project.files["main.gsr"] =
       "#MISSION one\r\n@top\r\nNOP\r\n"
       "START_SCRIPT 1, 300, 70000, -70000, 1.5, -2048.0, !1F, \"\", \"AB\", \"ABCDEFGH\"\r\n"
       "START_SCRIPT $v, $w, %local, %crate, %cone, &one, @top, @end\r\n"
-      "START_SCRIPT\r\n!START_SCRIPT @top\r\n@end\r\n";
+      "START_SCRIPT\r\n!START_SCRIPT @top\r\n@end\r\n" +
+      long_list + "\r\nNOP\r\n";
   project.files["m\\one.gsr"] = "NOP\r\n@own\r\nSTART_SCRIPT @own, @top, &one, 7, %other\r\n";
   BuildState state = LoadedState(project);
   CapturedConsole console;
@@ -87,7 +91,8 @@ TEST(EncoderTest, WritesExactlyTheSizeOfEveryRecord) {
   for (size_t part = 0; part < state.parts.size(); ++part) {
     context.current_part = part;
     RecordReader records(state.parts[part].records);
-    for (TOpCode record; records.Next(&record);) {
+    int64_t count = 0;
+    for (TOpCode record; records.Next(&record); ++count) {
       SCOPED_TRACE("part " + std::to_string(part) + " opcode " + std::to_string(record.Opcode));
       const int64_t size = EncodedSize(record, context);
       std::string room(size + 16, '\0');
@@ -96,6 +101,7 @@ TEST(EncoderTest, WritesExactlyTheSizeOfEveryRecord) {
       // Room for exactly the size is enough.
       EXPECT_NO_THROW(WriteTo(record, context, room.data(), room.data() + size));
     }
+    EXPECT_EQ(count, state.parts[part].instruction_count);
   }
 }
 

@@ -219,12 +219,21 @@ void InstructionBuilder::Construct(uint16_t opcode, std::string_view param_text,
   CheckSlots(param_text, last_slot, count);
 
   const size_t slots = count == kOpenList ? items_.size() : static_cast<size_t>(count);
-  params_.clear();
-  AppendVarint(&params_, slots);
-  for (size_t slot = 0; slot < slots; ++slot) AppendItem(items_[slot], &params_);
   AppendUint16(records, static_cast<uint16_t>(opcode | (negated ? kNegatedBit : 0)));
-  AppendVarint(records, params_.size());
-  records->append(params_);
+  // The parameters go straight behind a one-byte length, which grows in place in the rare case
+  // that they take 128 bytes or more.
+  const size_t length_at = records->size();
+  records->push_back(0);
+  AppendVarint(records, slots);
+  for (size_t slot = 0; slot < slots; ++slot) AppendItem(items_[slot], records);
+  const size_t length = records->size() - length_at - 1;
+  if (length < 0x80) {
+    (*records)[length_at] = static_cast<char>(length);
+  } else {
+    std::string prefix;
+    AppendVarint(&prefix, length);
+    records->replace(length_at, 1, prefix);
+  }
 }
 
 size_t InstructionBuilder::ScanItems(std::string_view text, int32_t count) {
@@ -286,12 +295,16 @@ void InstructionBuilder::Store(size_t slot, Item item, int32_t count) {
 }
 
 uint32_t InstructionBuilder::RegisterVariable(std::string_view name) {
-  scratch_.assign("$").append(name);
-  folded_.assign(scratch_);
-  platform::UpperAsciiInPlace(&folded_);
+  folded_.resize(name.size() + 1);
+  folded_[0] = '$';
+  for (size_t i = 0; i < name.size(); ++i) {
+    const char c = name[i];
+    folded_[i + 1] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  }
   if (const std::optional<uint32_t> known = symbols_.folded_variables.Find(folded_)) {
     return symbols_.folded_variable_ids[*known];
   }
+  scratch_.assign("$").append(name);
   const platform::SortedNameList::Added added = symbols_.variables.Add(scratch_);
   if (added.is_new && symbols_.variables.size() > kMaxGlobalVariables) {
     throw platform::Error("Too many global variables: " + scratch_ + " would be number " +

@@ -143,7 +143,6 @@ class InstructionBuilder {
   std::vector<Item> items_;
   std::string scratch_;
   std::string folded_;
-  std::string params_;
 };
 
 }  // namespace vornak

@@ -39,56 +39,65 @@ class NameTable {
   uint32_t Intern(std::string_view name) {
     const uint64_t hash = HashText(name);
     if (const std::optional<uint32_t> id = Find(name, hash)) return *id;
-    if ((names_.size() + 1) * 2 > slots_.size()) Grow();
-    const auto id = static_cast<uint32_t>(names_.size());
-    names_.push_back({text_.size(), name.size()});
+    if ((starts_.size() + 1) * 2 > slots_.size()) Grow();
+    const auto id = static_cast<uint32_t>(starts_.size());
+    starts_.push_back(text_.size());
+    AppendWord(id);
+    AppendWord(static_cast<uint32_t>(name.size()));
     text_.append(name);
-    Place(hash, id);
+    Place(hash, starts_.back());
     return id;
   }
 
   std::optional<uint32_t> Find(std::string_view name) const { return Find(name, HashText(name)); }
 
-  std::string_view Name(uint32_t id) const {
-    return std::string_view(text_).substr(names_[id].start, names_[id].size);
-  }
-  size_t size() const { return names_.size(); }
+  std::string_view Name(uint32_t id) const { return NameAt(starts_[id]); }
+  size_t size() const { return starts_.size(); }
 
  private:
-  struct Span {
-    size_t start;
-    size_t size;
-  };
-  // A slot holds the upper half of a name's hash and its id + 1; 0 marks an empty slot.
-  static uint64_t SlotValue(uint64_t hash, uint32_t id) {
-    return (hash & 0xFFFFFFFF00000000u) | (id + 1u);
+  // Each name lies in |text_| as its id and size (four bytes each) and its characters, so a
+  // look-up that finds its slot reads everything else from one place. A slot holds the top bits
+  // of the name's hash and the position of its entry + 1; 0 marks an empty slot.
+  static constexpr int kPositionBits = 40;
+  static constexpr uint64_t kPositionMask = (uint64_t{1} << kPositionBits) - 1;
+
+  uint32_t WordAt(size_t at) const {
+    uint32_t word;
+    std::memcpy(&word, text_.data() + at, 4);
+    return word;
+  }
+  void AppendWord(uint32_t word) { text_.append(reinterpret_cast<const char*>(&word), 4); }
+  std::string_view NameAt(size_t start) const {
+    return std::string_view(text_).substr(start + 8, WordAt(start + 4));
   }
 
   std::optional<uint32_t> Find(std::string_view name, uint64_t hash) const {
     if (slots_.empty()) return std::nullopt;
     const size_t mask = slots_.size() - 1;
+    const uint64_t tag = hash >> kPositionBits;
     for (size_t at = hash & mask;; at = (at + 1) & mask) {
       const uint64_t slot = slots_[at];
       if (slot == 0) return std::nullopt;
-      const auto id = static_cast<uint32_t>(slot & 0xFFFFFFFFu) - 1;
-      if ((slot >> 32) == (hash >> 32) && Name(id) == name) return id;
+      if ((slot >> kPositionBits) != tag) continue;
+      const size_t start = (slot & kPositionMask) - 1;
+      if (NameAt(start) == name) return WordAt(start);
     }
   }
 
-  void Place(uint64_t hash, uint32_t id) {
+  void Place(uint64_t hash, size_t start) {
     const size_t mask = slots_.size() - 1;
     size_t at = hash & mask;
     while (slots_[at] != 0) at = (at + 1) & mask;
-    slots_[at] = SlotValue(hash, id);
+    slots_[at] = (hash >> kPositionBits << kPositionBits) | (start + 1);
   }
 
   void Grow() {
     slots_.assign(slots_.empty() ? 16 : slots_.size() * 2, 0);
-    for (uint32_t id = 0; id < names_.size(); ++id) Place(HashText(Name(id)), id);
+    for (const size_t start : starts_) Place(HashText(NameAt(start)), start);
   }
 
   std::string text_;
-  std::vector<Span> names_;
+  std::vector<size_t> starts_;  // by id: where the name's entry starts in |text_|
   std::vector<uint64_t> slots_;
 };
 

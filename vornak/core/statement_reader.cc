@@ -30,6 +30,17 @@ struct Scan {
   size_t stop;
 };
 
+// Where the first word of a line ends: at its first tab or space, or at the line's end.
+size_t WordEnd(std::string_view line) {
+  size_t end = 0;
+  while (end < line.size() && line[end] != ' ' && line[end] != '\t') ++end;
+  return end;
+}
+
+char UpperAsciiChar(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 Scan ScanIdentifier(std::string_view line, size_t pos) {
   if (pos >= line.size()) return {{}, pos};
   size_t stop = pos;
@@ -106,7 +117,7 @@ class Reader {
   void ReadDirective(std::string_view line) {
     const std::string_view word = ScanIdentifier(line, 1).text;
     if (!platform::EqualsIgnoringAsciiCase(word, "MISSION")) {
-      Fail(platform::UpperAscii(line.substr(0, line.find_first_of(" \t"))) +
+      Fail(platform::UpperAscii(line.substr(0, WordEnd(line))) +
            " is not a valid directive; the only directive is #MISSION");
     }
     // One character, normally a blank, separates the word from the name.
@@ -140,15 +151,15 @@ class Reader {
   }
 
   void ReadInstruction(std::string_view line) {
-    const size_t word_end = std::min(line.find_first_of(" \t"), line.size());
+    const size_t word_end = WordEnd(line);
     std::string_view word = line.substr(0, word_end);
     bool negated = false;
     if (word[0] == '!') {
       negated = true;
       word.remove_prefix(1);
     }
-    word_.assign(word);
-    platform::UpperAsciiInPlace(&word_);
+    word_.resize(word.size());
+    for (size_t i = 0; i < word.size(); ++i) word_[i] = UpperAsciiChar(word[i]);
 
     std::optional<uint16_t> opcode = state_.opcodes.Find(word_);
     if (!opcode) {
