@@ -1,5 +1,5 @@
 // One routine encodes a record for both operations: it hands every byte to a sink that either
-// counts or appends. Sizing leaves the values known only after layout (labels, missions) and the
+// counts or writes. Sizing leaves the values known only after layout (labels, missions) and the
 // conversions only writing needs as placeholders of their fixed width, so the two cannot differ.
 #include "vornak/core/encoder.h"
 

@@ -1,7 +1,7 @@
 // Construction scans the parameter text once. Each item is stored in the slot that the commas
 // before it select, replacing an item already there; only when the whole text has been read are
-// the slots checked and appended to the part's parameter bytes, so a failed construction leaves
-// those bytes as they were.
+// the slots checked and the record appended to the part's records, so a failed construction
+// leaves them as they were.
 #include "vornak/core/instruction.h"
 
 #include <cmath>
@@ -134,7 +134,8 @@ std::optional<uint32_t> ParseHexDigits(std::string_view text) {
 bool RecordReader::Next(TOpCode* record) {
   if (at_ >= records_.size()) return false;
   const auto byte = [this] { return static_cast<uint8_t>(records_[at_++]); };
-  const uint16_t word = byte() | byte() << 8;
+  const uint16_t low = byte();
+  const uint16_t word = low | byte() << 8;
   record->Negated = (word & kNegatedBit) != 0;
   record->Opcode = word & ~kNegatedBit;
   size_t length = 0;

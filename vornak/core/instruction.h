@@ -6,8 +6,8 @@
 // object (a model of the catalogue, else a local object), "&" a mission, "@" a label, a double
 // quote a string of at most 8 characters, a digit, "-" or "." a number. Construction registers
 // global variables and local objects in their sorted lists and keeps each parameter as a few bytes
-// in its part's parameter bytes (a number in its final form, a symbol as an id), so that a record
-// is small and nothing is allocated per parameter.
+// of its part's records (a number in its final form, a symbol as an id), so that a record is small
+// and nothing is allocated per parameter.
 #pragma once
 
 #include <cstdint>
