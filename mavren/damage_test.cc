@@ -85,7 +85,7 @@ TEST_F(DamageTest, FixtureDisassembles) {
                 "@label" + std::to_string(DamageFixture().MissionStart(1) + 10),
                 "    GOTO                    @label" +
                     std::to_string(DamageFixture().MissionStart(1) + 10),
-                "    REPLACE_MODEL           1, 2, 3, 4, %LAMPPOST, %",
+                "    REPLACE_MODEL           1, 2, 3, 4, %LAMPPOST, -3",
                 "    SHOW_TEXT               \"ABCDEFGH\"", "    START_MISSION           &main"}));
   EXPECT_EQ(sink.parts()[2].path, "CRATES_2.gsr");
   EXPECT_EQ(

@@ -11,11 +11,6 @@
 
 namespace mavren {
 
-const std::string& ScriptLayout::ObjectName(int64_t number) const {
-  static const std::string kNone;
-  return -number < static_cast<int64_t>(object_names.size()) ? object_names[-number] : kNone;
-}
-
 ScriptLayout WalkHeader(ByteReader& reader) {
   ScriptLayout layout;
   // Each segment's opening jump leads to the next segment; only the targets are read.
@@ -85,7 +80,8 @@ void DecodeInstruction(ByteReader& reader, const OpcodeNames& opcodes, const Scr
       case DataType::kInt32:
         slot.integer = reader.ReadInt32("parameter");
         // A negative jump target counts from the start of the part that holds the jump.
-        if (jump && slot.integer < 0) slot.integer = layout.part_offsets[part] - slot.integer;
+        slot.part_relative = jump && slot.integer < 0;
+        if (slot.part_relative) slot.integer = layout.part_offsets[part] - slot.integer;
         break;
       case DataType::kGlobalVar:
       case DataType::kLocalVar:
@@ -116,6 +112,7 @@ ScanResult ScanParts(ByteReader& reader, const OpcodeNames& opcodes, const Scrip
   ScanResult scan(reader.size());
   const int parts = layout.mission_count() + 1;
   scan.part_names.resize(parts);
+  scan.label_at_end.resize(parts);
   for (int p = 0; p < parts; ++p) {
     WalkPart(reader, layout, p, [&] {
       DecodeInstruction(reader, opcodes, layout, p, instruction);
@@ -125,7 +122,12 @@ ScanResult ScanParts(ByteReader& reader, const OpcodeNames& opcodes, const Scrip
         const ParamSlot& slot = instruction->slots[j];
         if (jump && slot.type == static_cast<uint8_t>(DataType::kInt32) &&
             slot.integer < kMaxLabelOffset) {
-          scan.jump_targets.Mark(slot.integer);
+          const int owner = slot.part_relative ? p : 0;
+          if (slot.integer == layout.part_offsets[owner + 1]) {
+            scan.label_at_end[owner] = true;
+          } else {
+            scan.jump_targets.Mark(slot.integer);
+          }
         }
         if (names_part && slot.type >= kFirstTextByte && scan.part_names[p].empty()) {
           scan.part_names[p] = slot.text;

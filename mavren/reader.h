@@ -25,8 +25,12 @@ struct ScriptLayout {
 
   // M, the number of missions.
   int mission_count() const { return static_cast<int>(part_offsets.size()) - 2; }
-  // Name of local object |number| (-kMaxObjectNames to -1); empty when the file has none.
-  const std::string& ObjectName(int64_t number) const;
+  // Whether the file names local object |number| (a negative number).
+  bool HasObject(int64_t number) const {
+    return number < 0 && -number < static_cast<int64_t>(object_names.size());
+  }
+  // Name of local object |number|, for which HasObject holds.
+  const std::string& ObjectName(int64_t number) const { return object_names[-number]; }
 };
 
 // Reads the header. Stops with platform::Error on a read outside the file, more than
@@ -39,6 +43,8 @@ struct ParamSlot {
   int64_t integer = 0;    // DataTypes 1 to 5 (a jump target already made absolute)
   float real = 0;         // DataType 6
   std::string_view text;  // a text: its characters up to the first zero byte
+  // A jump target stored as negative: it counts from the start of the part that holds the jump.
+  bool part_relative = false;
 };
 
 // The instruction decoded last. It is reused for every instruction and never cleared, so until
@@ -88,6 +94,11 @@ class JumpTargetMap {
 struct ScanResult {
   explicit ScanResult(int64_t file_length) : jump_targets(file_length) {}
   JumpTargetMap jump_targets;
+  // One per part: a jump names the end of this part as a label of its own, one placed after the
+  // part's last instruction. A jump made relative in a mission names its own part's labels, and an
+  // absolute one the main part's. Such a target is kept out of |jump_targets|, so its label line
+  // ends this part instead of opening the next, where it would name another part's label.
+  std::vector<bool> label_at_end;
   // PartNames, one per part: the first text parameter of the part's first kPartNameOpcode
   // instruction that has one, else empty; made safe and distinct by MakePartNamesSafe.
   std::vector<std::string> part_names;

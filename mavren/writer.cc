@@ -138,6 +138,10 @@ void SourceWriter::WritePart(int part) {
   sink_.BeginPart(settings_.output_dir + scan_.part_names[part] + ".gsr");
   if (part == 0) HeaderBlock();
   WalkPart(reader_, layout_, part, [&] { Instruction(part); });
+  if (scan_.label_at_end[part]) {
+    LabelReference(layout_.part_offsets[part + 1]);
+    text_.Append(kLineEnd);
+  }
   text_.Flush();
   sink_.EndPart(reader_.offset());
 }
@@ -217,9 +221,13 @@ void SourceWriter::Param(int position, int64_t instruction_start) {
                                                    platform::DecimalText(value) + " is below -" +
                                                    platform::DecimalText(kMaxObjectNames));
     }
-    text_.Append('%');
-    text_.Append(layout_.ObjectName(value));
-    return;
+    // A number that names no object of the file stays a number: "%" alone would make the
+    // assembler add an object.
+    if (layout_.HasObject(value)) {
+      text_.Append('%');
+      text_.Append(layout_.ObjectName(value));
+      return;
+    }
   }
   switch (static_cast<DataType>(slot.type)) {
     case DataType::kEndOfList:  // never stored in a slot

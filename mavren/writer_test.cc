@@ -159,7 +159,7 @@ TEST(SourceWriterTest, ObjectNamesAtTheirPositions) {
             (std::vector<std::string>{
                 "    PLACE_OBJECT            %CRATE_A, -1",
                 "    PLACE_OBJECT            %LAMPPOST, 200",
-                "    PLACE_OBJECT            %",  // an object the file does not name
+                "    PLACE_OBJECT            -200",  // a number that names no object
                 "    SWAP_MODEL              1, 2, 3, 4, %BARREL, -3",
                 "    REPLACE_MODEL           1, 2, 3, 4, %CRATE_A, %BARREL",
                 "    !REPLACE_MODEL          1, 2, 3, 4, 5, -3",
@@ -236,6 +236,32 @@ TEST(SourceWriterTest, LabelNames) {
                                               "    GOTO                    @label73",
                                               "    GOTO                    @label64",
                                           }));
+}
+
+TEST(SourceWriterTest, LabelsAfterTheLastInstructionEndTheirOwnPart) {
+  // The main part (72 to 76) ends with a label that mission 1 jumps to (absolute); mission 1 (76 to
+  // 90) ends with a label that it jumps to itself (relative); so does mission 2 (90 to 101), the
+  // last part, whose label is the end of the file.
+  Script script;
+  script.main = Op(5) + Int8(1);
+  script.missions = {Op(2) + Int32(-14) + Op(2) + Int32(76), Op(5) + Int8(2) + Op(2) + Int32(-11)};
+  ASSERT_EQ(script.MissionStart(1), 76);
+  ASSERT_EQ(script.MissionStart(2), 90);
+  const std::vector<MemorySink::Part> parts = DisassembleText(script.Build(), kOpcodes);
+  ASSERT_EQ(parts.size(), 3u);
+  const std::vector<std::string> main = Lines(parts[0].text);
+  EXPECT_EQ(std::vector<std::string>(main.end() - 2, main.end()),
+            (std::vector<std::string>{"    0005                    1", "@label76"}));
+  EXPECT_EQ(Lines(parts[1].text), (std::vector<std::string>{
+                                      "    GOTO                    @label90",
+                                      "    GOTO                    @label76",
+                                      "@label90",
+                                  }));
+  EXPECT_EQ(Lines(parts[2].text), (std::vector<std::string>{
+                                      "    0005                    2",
+                                      "    GOTO                    @label101",
+                                      "@label101",
+                                  }));
 }
 
 TEST(SourceWriterTest, LongTextsCrossTheWriteBlocks) {

@@ -191,19 +191,18 @@ class Builder {
           part.labels.push_back({RandomCase(name), i});
         }
       }
-      if (Chance(0.2)) part.labels.push_back({"trailing_" + std::to_string(p), part.instructions});
+      if (Chance(0.4)) part.labels.push_back({"trailing_" + std::to_string(p), part.instructions});
     }
   }
 
-  // Labels a jump in part |p| may name.
+  // Labels a jump in part |p| may name: those of the main part, and in a mission its own but
+  // one before its first instruction.
   std::vector<std::string> Reachable(int p) {
     std::vector<std::string> names;
-    for (const Label& label : parts_[0].labels) {
-      if (label.before < parts_[0].instructions) names.push_back(label.name);
-    }
+    for (const Label& label : parts_[0].labels) names.push_back(label.name);
     if (p != 0) {
       for (const Label& label : parts_[p].labels) {
-        if (label.before > 0 && label.before < parts_[p].instructions) names.push_back(label.name);
+        if (label.before > 0) names.push_back(label.name);
       }
     }
     return names;
@@ -344,6 +343,11 @@ class Builder {
       for (int position = object.first_position; position <= object.last_position; ++position) {
         bool local = !local_objects_.empty() && (models_.empty() || Chance(0.7));
         params[position - 1] = local ? LocalObject() : (models_.empty() ? "0" : Model());
+        if (Chance(0.05)) {
+          // A negative number that names no local object.
+          params[position - 1] =
+              std::to_string(-static_cast<int>(local_objects_.size()) - Uniform(1, 9));
+        }
       }
       lines->push_back(Line(object.number, params));
     } else if (kind < 40) {
