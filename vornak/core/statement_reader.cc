@@ -22,14 +22,6 @@ struct IdentityHash {
   }
 };
 
-// The identifier scan of the line syntax: from |pos| over identifier characters, stopping on the
-// first other character or on the line's last character. Its text runs through the character it
-// stopped on, trimmed, so a name directly followed by punctuation keeps it ("@LOOP:" is LOOP:).
-struct Scan {
-  std::string_view text;
-  size_t stop;
-};
-
 // Where the first word of a line ends: at its first tab or space, or at the line's end.
 size_t WordEnd(std::string_view line) {
   size_t end = 0;
@@ -41,11 +33,14 @@ char UpperAsciiChar(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-Scan ScanIdentifier(std::string_view line, size_t pos) {
-  if (pos >= line.size()) return {{}, pos};
+// The identifier scan of the line syntax: from |pos| over identifier characters, stopping on the
+// first other character or on the line's last character. Its text runs through the character it
+// stopped on, trimmed, so a name directly followed by punctuation keeps it ("@LOOP:" is LOOP:).
+std::string_view ScanIdentifier(std::string_view line, size_t pos) {
+  if (pos >= line.size()) return {};
   size_t stop = pos;
   while (stop + 1 < line.size() && platform::IsIdentifierChar(line[stop])) ++stop;
-  return {platform::Trim(line.substr(pos, stop - pos + 1)), stop};
+  return platform::Trim(line.substr(pos, stop - pos + 1));
 }
 
 // The files on the path from the main part to the part being read. Moving to another part costs
@@ -115,13 +110,13 @@ class Reader {
   }
 
   void ReadDirective(std::string_view line) {
-    const std::string_view word = ScanIdentifier(line, 1).text;
+    const std::string_view word = ScanIdentifier(line, 1);
     if (!platform::EqualsIgnoringAsciiCase(word, "MISSION")) {
       Fail(platform::UpperAscii(line.substr(0, WordEnd(line))) +
            " is not a valid directive; the only directive is #MISSION");
     }
     // One character, normally a blank, separates the word from the name.
-    const std::string_view name = ScanIdentifier(line, 1 + word.size() + 1).text;
+    const std::string_view name = ScanIdentifier(line, 1 + word.size() + 1);
     std::string path = state_.mission_folder;
     path.append(name).append(".gsr");
 
@@ -143,7 +138,7 @@ class Reader {
 
   void ReadLabel(std::string_view line) {
     if (line.size() < 2 || !platform::IsIdentifierChar(line[1])) FailLabel(2);
-    word_.assign(ScanIdentifier(line, 1).text.substr(0, kMaxLabelNameSize));
+    word_.assign(ScanIdentifier(line, 1).substr(0, kMaxLabelNameSize));
     platform::UpperAsciiInPlace(&word_);
     ScriptPart& part = state_.parts[part_];
     part.labels.push_back(
