@@ -56,10 +56,4 @@ inline void AppendInt32(std::string* out, int32_t value) {
   for (int i = 0; i < 4; ++i) out->push_back(static_cast<char>((bits >> (8 * i)) & 0xFF));
 }
 
-// Overwrites four bytes at |offset|, which must lie inside |out|.
-inline void StoreInt32(std::string* out, size_t offset, int32_t value) {
-  const auto bits = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) (*out)[offset + i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-}
-
 }  // namespace vornak
