@@ -40,8 +40,10 @@ TEST(WalkHeaderTest, ObjectNamesAndPartOffsets) {
                                   script.MissionStart(2), static_cast<int64_t>(image.size())}));
   EXPECT_EQ(layout.ObjectName(-1), "CRATE_A");
   EXPECT_EQ(layout.ObjectName(-2), std::string(24, 'L'));  // no zero byte: all 24 characters
-  EXPECT_EQ(layout.ObjectName(-3), "");
-  EXPECT_EQ(layout.ObjectName(-256), "");
+  EXPECT_TRUE(layout.HasObject(-2));
+  EXPECT_FALSE(layout.HasObject(-3));
+  EXPECT_FALSE(layout.HasObject(-256));
+  EXPECT_FALSE(layout.HasObject(0));
 }
 
 TEST(WalkHeaderTest, ObjectCountLimits) {
@@ -57,7 +59,7 @@ TEST(WalkHeaderTest, ObjectCountLimits) {
     std::string changed = image;
     changed.replace(count_field, 4, Int32Bytes(count));
     ByteReader changed_reader(Bytes(changed), "main.scm");
-    EXPECT_EQ(WalkHeader(changed_reader).ObjectName(-1), "");
+    EXPECT_FALSE(WalkHeader(changed_reader).HasObject(-1));
   }
   image.replace(count_field, 4, Int32Bytes(258));
   ByteReader too_many(Bytes(image), "main.scm");
