@@ -124,9 +124,43 @@ void Report(const BuildState& state, uint32_t elapsed, platform::Console& consol
       log.Set("err_message", "");
 }
 
+void PrintUsage(const DriverOptions& options) {
+  const std::string config = platform::ChangeExtension(options.program_path, ".ini");
+  const std::string log = std::string(platform::FolderPart(options.program_path)) + "Vornak.log";
+  std::fprintf(
+      options.out,
+      "Usage: vornak PROJECT.ini\n"
+      "       vornak --help | --version\n"
+      "\n"
+      "Assembles the mission sources of a project into one compiled script file.\n"
+      "\n"
+      "PROJECT.ini, section [script]: main_thread (the main source file), output (the\n"
+      "compiled file to write) and mission_dir (the folder of the mission files that\n"
+      "#mission lines name). Relative paths are taken from the current directory.\n"
+      "\n"
+      "Configuration, beside the executable: %s\n"
+      "  section [paths]: op (the opcode definition file), ide (the object definition file)\n"
+      "Result file, in the same folder, which must be writable: %s\n"
+      "  section [log]: failed (0 or 1), err_message, and after a success compiletime,\n"
+      "  num_missions, num_vars, num_objects, num_opcodes\n"
+      "\n"
+      "Exit status: 0 after a successful build, 1 after any failure.\n"
+      "A project file named --help or --version is reached as ./--help.\n",
+      config.c_str(), log.c_str());
+}
+
 }  // namespace
 
 int RunAssembler(const DriverOptions& options) {
+  const std::string_view option = options.arguments.empty() ? "" : options.arguments[0];
+  if (option == "--help") {
+    PrintUsage(options);
+    return 0;
+  }
+  if (option == "--version") {
+    std::fputs("vornak 0.2.1\n", options.out);
+    return 0;
+  }
   platform::Console console(options.out);
   PrintBanner(console);
   BuildLog log(std::string(platform::FolderPart(options.program_path)) + "Vornak.log", options.err);

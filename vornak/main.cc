@@ -1,4 +1,5 @@
 // vornak PROJECT: assembles the mission sources of a project into one compiled script file.
+// vornak --help and vornak --version answer without building.
 #include "platform/paths.h"
 #include "vornak/driver.h"
 
