@@ -6,7 +6,7 @@ JOBS ?= 2
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=$(if $(filter 1,$(SANITIZE)),Debug,Release) \
                -DENABLE_SANITIZERS=$(if $(filter 1,$(SANITIZE)),ON,OFF) -DWERROR=ON
 
-.PHONY: all build test example clean
+.PHONY: all build test example fuzz-smoke clean
 
 all: build
 
@@ -19,6 +19,13 @@ test: build
 
 example: build
 	sh examples/run.sh $(BUILD)
+
+# The fuzz targets built with clang and libFuzzer, each run for FUZZ_SECONDS.
+FUZZ_SECONDS ?= 30
+fuzz-smoke:
+	CXX=clang++ cmake -S . -B build-fuzz -DENABLE_FUZZING=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build build-fuzz -j $(JOBS) --target fuzzers
+	sh fuzz/run.sh build-fuzz $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)

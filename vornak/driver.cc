@@ -152,7 +152,7 @@ void PrintUsage(const DriverOptions& options) {
 }  // namespace
 
 int RunAssembler(const DriverOptions& options) {
-  const std::string_view option = options.arguments.empty() ? "" : options.arguments[0];
+  const std::string option = options.arguments.empty() ? "" : options.arguments[0];
   if (option == "--help") {
     PrintUsage(options);
     return 0;
