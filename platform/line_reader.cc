@@ -1,11 +1,16 @@
-// Line reading over one buffer. A file is read in large blocks into the buffer and lines are handed
-// out as views into it; when a line runs past the bytes read so far, its start is moved to the
-// front of the buffer (which doubles when the line alone fills it) and the next block is read
-// behind it. Text in memory is the buffer itself. Only a line holding a lone CR is copied, to drop
-// that CR.
+// Line reading over one buffer. A regular file is read whole: its size from fstat gives the buffer,
+// so a file is one read into memory that is neither zero-filled nor faulted in page by page. Other
+// files, and readers given a block size, read block by block: when a line runs past the bytes read
+// so far, its start is moved to the front of the buffer (which doubles when the line alone fills
+// it) and the next block is read behind it. Lines are handed out as views into the buffer; text in
+// memory is the buffer itself. Only a line holding a lone CR is copied, to drop that CR.
+//
+// The buffer of a finished reader is kept for the next one on the same thread: the assembler reads
+// a project's files one after another, and then allocates memory for the largest of them once.
 #include "platform/line_reader.h"
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +18,8 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -23,21 +30,70 @@
 namespace platform {
 namespace {
 
-constexpr size_t kBlockSize = size_t{1} << 20;
+// The block of a file whose size is not known beforehand (a pipe, a device).
+constexpr size_t kBlockSize = size_t{1} << 16;
 constexpr char kEndOfFileMark = '\x1A';
 
 Error ReadError(const std::string& path, int error_number) {
   return Error("Unable to read " + path + ": " + std::strerror(error_number));
 }
 
+// Memory for file bytes, mapped with its pages populated in one go: a fault per page costs more
+// than reading the page.
+class Buffer {
+ public:
+  Buffer() = default;
+  Buffer(Buffer&& other) noexcept
+      : data_(std::exchange(other.data_, nullptr)), capacity_(std::exchange(other.capacity_, 0)) {}
+  Buffer& operator=(Buffer&& other) noexcept {
+    std::swap(data_, other.data_);
+    std::swap(capacity_, other.capacity_);
+    return *this;
+  }
+  ~Buffer() {
+    if (data_ != nullptr) munmap(data_, capacity_);
+  }
+
+  char* data() const { return data_; }
+  size_t capacity() const { return capacity_; }
+
+  // Room for at least |capacity| bytes, the bytes held kept. Throws std::bad_alloc.
+  void Reserve(size_t capacity) {
+    if (capacity <= capacity_) return;
+    void* memory = data_ != nullptr ? mremap(data_, capacity_, capacity, MREMAP_MAYMOVE)
+                                    : mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
+                                           MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
+    if (memory == MAP_FAILED) throw std::bad_alloc();
+    data_ = static_cast<char*>(memory);
+    capacity_ = capacity;
+  }
+
+ private:
+  char* data_ = nullptr;
+  size_t capacity_ = 0;
+};
+
+// The buffer of the last reader that finished on this thread.
+thread_local Buffer spare_buffer;
+
 }  // namespace
 
 struct LineReader::State {
+  // The state of a reader of the file at |path|, open, before any block is read.
+  static std::unique_ptr<State> OpenFile(const std::string& path);
+
   ~State() {
     if (fd >= 0) close(fd);
+    if (buffer.capacity() > spare_buffer.capacity()) spare_buffer = std::move(buffer);
   }
 
   const char* base() const { return memory.data() != nullptr ? memory.data() : buffer.data(); }
+
+  // Room for the first block, in the spare buffer when it is large enough.
+  void TakeBuffer() {
+    if (spare_buffer.capacity() >= block_size) buffer = std::move(spare_buffer);
+    buffer.Reserve(block_size);
+  }
 
   // Makes room behind the bytes not yet handed out and reads the next block; sets at_end when the
   // file has no more bytes.
@@ -45,8 +101,9 @@ struct LineReader::State {
 
   int fd = -1;
   std::string path;
-  size_t block_size = kBlockSize;
-  std::string buffer;
+  std::optional<size_t> file_size;  // of a regular file
+  size_t block_size = kBlockSize;   // the most one read asks for
+  Buffer buffer;
   std::string_view memory;  // the text of FromMemory; the buffer is unused then
   size_t begin = 0;         // start of the next line
   size_t scanned = 0;       // bytes from |begin| up to here hold no LF
@@ -63,9 +120,10 @@ void LineReader::State::ReadBlock() {
     scanned -= begin;
     begin = 0;
   }
-  if (filled == buffer.size()) buffer.resize(std::max(buffer.size() * 2, block_size));
+  if (filled == buffer.capacity()) buffer.Reserve(std::max(buffer.capacity() * 2, block_size));
   for (;;) {
-    ssize_t count = read(fd, buffer.data() + filled, buffer.size() - filled);
+    const size_t room = std::min(buffer.capacity() - filled, block_size);
+    ssize_t count = read(fd, buffer.data() + filled, room);
     if (count > 0) {
       filled += static_cast<size_t>(count);
       return;
@@ -78,12 +136,9 @@ void LineReader::State::ReadBlock() {
   }
 }
 
-LineReader LineReader::Open(const std::string& path) { return Open(path, kBlockSize); }
-
-LineReader LineReader::Open(const std::string& path, size_t block_size) {
+std::unique_ptr<LineReader::State> LineReader::State::OpenFile(const std::string& path) {
   auto state = std::make_unique<State>();
   state->path = path;
-  state->block_size = std::max<size_t>(block_size, 1);
   state->fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (state->fd < 0) {
     if (errno == ENOENT || errno == ENOTDIR) throw Error("File not found");
@@ -92,6 +147,23 @@ LineReader LineReader::Open(const std::string& path, size_t block_size) {
   struct stat info;
   if (fstat(state->fd, &info) != 0) throw ReadError(path, errno);
   if (S_ISDIR(info.st_mode)) throw ReadError(path, EISDIR);
+  if (S_ISREG(info.st_mode)) state->file_size = static_cast<size_t>(info.st_size);
+  return state;
+}
+
+LineReader LineReader::Open(const std::string& path) {
+  std::unique_ptr<State> state = State::OpenFile(path);
+  // One byte more than a regular file, so that the read which meets its end needs no room of its
+  // own.
+  state->block_size = state->file_size ? *state->file_size + 1 : kBlockSize;
+  state->TakeBuffer();
+  return LineReader(std::move(state));
+}
+
+LineReader LineReader::Open(const std::string& path, size_t block_size) {
+  std::unique_ptr<State> state = State::OpenFile(path);
+  state->block_size = std::max<size_t>(block_size, 1);
+  state->TakeBuffer();
   return LineReader(std::move(state));
 }
 
@@ -140,7 +212,7 @@ bool LineReader::Next(std::string_view* line) {
     s.finished = true;
     return false;
   }
-  if (raw.find('\r') == std::string_view::npos) {
+  if (std::memchr(raw.data(), '\r', raw.size()) == nullptr) {
     *line = raw;
     return true;
   }

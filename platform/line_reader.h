@@ -1,7 +1,7 @@
 // Text lines as the assembler reads its sources, opcode file and IDE file: a line ends at LF or at
 // CR LF; a CR not followed by LF is dropped and does not end the line; the byte 0x1A at the start
 // of a line ends the file; a last line without a line end is read like any other; lines have no
-// length limit. Files are read in large blocks.
+// length limit. A regular file is read whole, in one go.
 #pragma once
 
 #include <cstddef>
