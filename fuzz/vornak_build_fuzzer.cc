@@ -23,7 +23,7 @@ namespace {
 constexpr char kOpcodeFile[] =
     "[opcodes]\n"
     "0001=1,WAIT_FRAMES\n0002=1,GOTO\n0003=2,SET_VAR\n0004=5,CREATE_OBJECT\n0005=0,NOP\n"
-    "0006=-1,START_TASK\n0007=2,SHOW_TEXT\n004D=1,GOTO_IF_FALSE\n00D6=1,IF_ALL\n"
+    "0006=-1,START_TASK\n0007=2,SHOW_TEXT\n004D=1,GOTO_UNLESS\n00D6=1,IF_ALL\n"
     "03A4=1,NAME_PART\n0417=1,START_MISSION\n0452=3,LAST_ONE\n";
 // Models on both sides of the 8-bit and 16-bit forms, and one whose number is no integer.
 constexpr char kIdeFile[] =

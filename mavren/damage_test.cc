@@ -12,7 +12,7 @@ namespace {
 using namespace testing;  // NOLINT: the byte builders
 
 const char kOpcodes[] =
-    "[opcodes]\n0001=2,SET_TIMER\n0002=1,GOTO\n004D=1,GOTO_IF_FALSE\n00D6=1,IF\n"
+    "[opcodes]\n0001=2,SET_TIMER\n0002=1,GOTO\n004D=1,GOTO_UNLESS\n00D6=1,IF\n"
     "0107=2,PLACE_OBJECT\n03B6=6,REPLACE_MODEL\n03A4=1,NAME_PART\n0417=1,START_MISSION\n"
     "0007=-1,LIST\n0008=1,SHOW_TEXT\n"
     "[variables]\n0008=Counter\n[labels]\n0080=LOOP\n";
@@ -73,7 +73,7 @@ TEST_F(DamageTest, FixtureDisassembles) {
             "    NAME_PART               \"main\"\r\n"
             "    START_MISSION           &crates\r\n"
             "    IF                      0\r\n"
-            "    GOTO_IF_FALSE           @LOOP\r\n"
+            "    GOTO_UNLESS             @LOOP\r\n"
             "    PLACE_OBJECT            %CRATE_A, 200\r\n"
             "    SET_TIMER               $Counter, 1.5\r\n"
             "    LIST                    1, -300, 70000\r\n"

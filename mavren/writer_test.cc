@@ -14,7 +14,7 @@ const char kOpcodes[] =
     "[opcodes]\n"
     "0001=2,SET_TIMER\n"
     "0002=1,GOTO\n"
-    "004D=1,GOTO_IF_FALSE\n"
+    "004D=1,GOTO_UNLESS\n"
     "00D6=1,IF\n"
     "0107=2,PLACE_OBJECT\n"
     "0363=6,SWAP_MODEL\n"
@@ -94,8 +94,8 @@ TEST(SourceWriterTest, IfBlocksAreIndentedAfter214UpToAPlain77) {
                                  "    IF                      0",
                                  "      IF                    1",
                                  "      !SET_TIMER            1, 2",
-                                 "      !GOTO_IF_FALSE        @label64",
-                                 "    GOTO_IF_FALSE           @label64",
+                                 "      !GOTO_UNLESS          @label64",
+                                 "    GOTO_UNLESS             @label64",
                                  "    0005                    3",
                              }));
   EXPECT_EQ(MainLines(code, wide)[2], "        IF                    1");

@@ -12,13 +12,13 @@
 namespace generator {
 namespace {
 
-struct OpcodeSpec {
+struct OpcodeEntry {
   int number;
   int count;              // -1: open list
   std::string_view name;  // empty: written as a hexadecimal number
 };
 
-constexpr OpcodeSpec kOpcodes[] = {
+constexpr OpcodeEntry kOpcodes[] = {
     {0x0001, 1, "wait_ticks"},
     {0x0002, 1, "HOP"},
     {0x0003, 2, "SET_VALUE"},
@@ -73,9 +73,9 @@ constexpr int kEdgeIntegers[] = {
     0,      1,      -1,    127,    128,    -128,       -129,           255, 32767, 32768,
     -32768, -32769, 65535, 100000, -99999, 2147483647, -2147483647 - 1};
 
-const OpcodeSpec& Spec(int number) {
-  for (const OpcodeSpec& spec : kOpcodes) {
-    if (spec.number == number) return spec;
+const OpcodeEntry& Entry(int number) {
+  for (const OpcodeEntry& entry : kOpcodes) {
+    if (entry.number == number) return entry;
   }
   return kOpcodes[0];
 }
@@ -210,11 +210,11 @@ class Builder {
 
   std::string OpcodeFileText() {
     std::string text = "; Opcode definitions of a generated project\r\n[opcodes]\r\n";
-    for (const OpcodeSpec& spec : kOpcodes) {
+    for (const OpcodeEntry& entry : kOpcodes) {
       char line[64];
-      std::snprintf(line, sizeof line, "%04X=%d,", spec.number, spec.count);
+      std::snprintf(line, sizeof line, "%04X=%d,", entry.number, entry.count);
       text += line;
-      text += spec.name;
+      text += entry.name;
       text += "\r\n";
     }
     return text;
@@ -297,12 +297,12 @@ class Builder {
 
   // One instruction line: indentation, negation, the word by name or number, the parameters.
   std::string Line(int opcode, const std::vector<std::string>& params, bool may_negate = true) {
-    const OpcodeSpec& spec = Spec(opcode);
+    const OpcodeEntry& entry = Entry(opcode);
     static const char* kIndents[] = {"", "    ", "\t", "  "};
     std::string line = kIndents[Uniform(0, 3)];
     bool negated = may_negate && Chance(0.15);
-    if (!spec.name.empty() && Chance(0.75)) {
-      line += (negated ? "!" : "") + RandomCase(spec.name);
+    if (!entry.name.empty() && Chance(0.75)) {
+      line += (negated ? "!" : "") + RandomCase(entry.name);
     } else {
       char hex[16];
       bool by_bit = negated && Chance(0.5);
@@ -313,7 +313,7 @@ class Builder {
       line += i == 0 ? (Chance(0.8) ? " " : "\t") : Separator();
       line += params[i];
     }
-    if (spec.count > 0 && Chance(0.05)) line += ",";
+    if (entry.count > 0 && Chance(0.05)) line += ",";
     if (Chance(0.08)) line += "   ; a note";
     return line;
   }
@@ -339,7 +339,7 @@ class Builder {
       lines->push_back(Line(kHopUnless, {"@" + Pick(targets)}, false));
     } else if (kind < 33) {
       const ObjectOpcode& object = kObjectOpcodes[Uniform(0, 9)];
-      std::vector<std::string> params = Values(Spec(object.number).count);
+      std::vector<std::string> params = Values(Entry(object.number).count);
       for (int position = object.first_position; position <= object.last_position; ++position) {
         bool local = !local_objects_.empty() && (models_.empty() || Chance(0.7));
         params[position - 1] = local ? LocalObject() : (models_.empty() ? "0" : Model());
@@ -359,7 +359,7 @@ class Builder {
       lines->push_back(Line(0x0008, {String()}));
     } else {
       int opcode = kPlain[Uniform(0, 8)];
-      lines->push_back(Line(opcode, Values(Spec(opcode).count)));
+      lines->push_back(Line(opcode, Values(Entry(opcode).count)));
     }
   }
 
