@@ -1,5 +1,5 @@
 // Line reading over one buffer. A regular file is read whole: its size from fstat gives the buffer,
-// so a file is one read into memory that is neither zero-filled nor faulted in page by page. Other
+// so a file is one read into mapped memory (see mapped_buffer.h), never zero-filled by hand. Other
 // files, and readers given a block size, read block by block: when a line runs past the bytes read
 // so far, its start is moved to the front of the buffer (which doubles when the line alone fills
 // it) and the next block is read behind it. Lines are handed out as views into the buffer; text in
@@ -10,7 +10,6 @@
 #include "platform/line_reader.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,13 +17,13 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
 #include "platform/error.h"
+#include "platform/mapped_buffer.h"
 #include "platform/paths.h"
 
 namespace platform {
@@ -33,48 +32,15 @@ namespace {
 // The block of a file whose size is not known beforehand (a pipe, a device).
 constexpr size_t kBlockSize = size_t{1} << 16;
 constexpr char kEndOfFileMark = '\x1A';
+// The buffer is read into right after it is made, so its pages are populated when mapped.
+constexpr bool kFillsWhole = true;
 
 Error ReadError(const std::string& path, int error_number) {
   return Error("Unable to read " + path + ": " + std::strerror(error_number));
 }
 
-// Memory for file bytes, mapped with its pages populated in one go: a fault per page costs more
-// than reading the page.
-class Buffer {
- public:
-  Buffer() = default;
-  Buffer(Buffer&& other) noexcept
-      : data_(std::exchange(other.data_, nullptr)), capacity_(std::exchange(other.capacity_, 0)) {}
-  Buffer& operator=(Buffer&& other) noexcept {
-    std::swap(data_, other.data_);
-    std::swap(capacity_, other.capacity_);
-    return *this;
-  }
-  ~Buffer() {
-    if (data_ != nullptr) munmap(data_, capacity_);
-  }
-
-  char* data() const { return data_; }
-  size_t capacity() const { return capacity_; }
-
-  // Room for at least |capacity| bytes, the bytes held kept. Throws std::bad_alloc.
-  void Reserve(size_t capacity) {
-    if (capacity <= capacity_) return;
-    void* memory = data_ != nullptr ? mremap(data_, capacity_, capacity, MREMAP_MAYMOVE)
-                                    : mmap(nullptr, capacity, PROT_READ | PROT_WRITE,
-                                           MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
-    if (memory == MAP_FAILED) throw std::bad_alloc();
-    data_ = static_cast<char*>(memory);
-    capacity_ = capacity;
-  }
-
- private:
-  char* data_ = nullptr;
-  size_t capacity_ = 0;
-};
-
 // The buffer of the last reader that finished on this thread.
-thread_local Buffer spare_buffer;
+thread_local MappedBuffer spare_buffer;
 
 }  // namespace
 
@@ -92,7 +58,7 @@ struct LineReader::State {
   // Room for the first block, in the spare buffer when it is large enough.
   void TakeBuffer() {
     if (spare_buffer.capacity() >= block_size) buffer = std::move(spare_buffer);
-    buffer.Reserve(block_size);
+    buffer.Reserve(block_size, kFillsWhole);
   }
 
   // Makes room behind the bytes not yet handed out and reads the next block; sets at_end when the
@@ -103,7 +69,7 @@ struct LineReader::State {
   std::string path;
   std::optional<size_t> file_size;  // of a regular file
   size_t block_size = kBlockSize;   // the most one read asks for
-  Buffer buffer;
+  MappedBuffer buffer;
   std::string_view memory;  // the text of FromMemory; the buffer is unused then
   size_t begin = 0;         // start of the next line
   size_t scanned = 0;       // bytes from |begin| up to here hold no LF
@@ -120,7 +86,9 @@ void LineReader::State::ReadBlock() {
     scanned -= begin;
     begin = 0;
   }
-  if (filled == buffer.capacity()) buffer.Reserve(std::max(buffer.capacity() * 2, block_size));
+  if (filled == buffer.capacity()) {
+    buffer.Reserve(std::max(buffer.capacity() * 2, block_size), kFillsWhole);
+  }
   for (;;) {
     const size_t room = std::min(buffer.capacity() - filled, block_size);
     ssize_t count = read(fd, buffer.data() + filled, room);

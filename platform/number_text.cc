@@ -26,6 +26,12 @@ int DigitValue(int c) {
   return 16;
 }
 
+// Decimal digits that always make an integer a double holds exactly (10^15 < 2^53), and the
+// powers of ten that scale them, all exact.
+constexpr int kMaxExactDigits = 15;
+constexpr double kExactPowersOfTen[kMaxExactDigits + 1] = {
+    1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+
 // Exponent digits beyond this cannot change whether a double overflows or underflows.
 constexpr int64_t kExponentLimit = 100000;
 
@@ -232,6 +238,7 @@ std::optional<double> ParseReal(std::string_view text) {
     }
   }
   if (digit_count == 0) return std::nullopt;
+  const char* const mantissa_end = p;
   int64_t exponent = 0;
   if (p != end && (*p == 'e' || *p == 'E')) {
     ++p;
@@ -242,6 +249,24 @@ std::optional<double> ParseReal(std::string_view text) {
     if (negative_exponent) exponent = -exponent;
   }
   if (p != end) return std::nullopt;
+
+  // Up to 15 digits and no exponent, the digits as an integer and the power of ten that scales
+  // them are exact doubles, and one correctly rounded division gives what from_chars gives.
+  if (digit_count <= kMaxExactDigits && mantissa_end == end) {
+    uint64_t digits = 0;
+    int decimals = 0;
+    bool after_point = false;
+    for (const char* q = number; q != end; ++q) {
+      if (*q == '.') {
+        after_point = true;
+        continue;
+      }
+      digits = digits * 10 + (*q - '0');
+      decimals += after_point;
+    }
+    const double value = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+    return negative ? -value : value;
+  }
 
   double value = 0;
   const std::from_chars_result result = std::from_chars(number, end, value);

@@ -255,6 +255,26 @@ TEST(NumberTextTest, RealTextMatchesCorrectRoundingOfRandomDoubles) {
   }
 }
 
+// Short texts take a quicker road to the double than long ones; both give the correctly rounded
+// value, which strtod gives in the "C" locale.
+TEST(NumberTextTest, ParseRealRoundsCorrectlyAtEveryLength) {
+  std::mt19937_64 random(11);
+  for (int i = 0; i < 50000; ++i) {
+    const int digits = 1 + static_cast<int>(random() % 18);
+    const int point = static_cast<int>(random() % (digits + 1));
+    std::string text = i % 2 ? "-" : "";
+    for (int d = 0; d < digits; ++d) {
+      if (d == point) text += '.';
+      text += static_cast<char>('0' + random() % 10);
+    }
+    if (point == digits) text += '.';
+    const std::optional<double> read = ParseReal(text);
+    ASSERT_TRUE(read.has_value()) << text;
+    ASSERT_EQ(*read, std::strtod(text.c_str(), nullptr)) << text;
+    ASSERT_EQ(std::signbit(*read), i % 2 == 1) << text;
+  }
+}
+
 TEST(NumberTextTest, DecimalTextIsPlain) {
   EXPECT_EQ(DecimalText(0), "0");
   EXPECT_EQ(DecimalText(-56), "-56");

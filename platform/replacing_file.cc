@@ -20,6 +20,8 @@ namespace platform {
 namespace {
 
 constexpr size_t kBlockSize = size_t{1} << 20;
+// Bytes of this size or more go to the file as they come: gathering them would only copy them.
+constexpr size_t kDirectWriteSize = size_t{64} << 10;
 constexpr int kMaxLinkHops = 40;            // the system's own limit on links in a chain
 constexpr int kMaxTempNameAttempts = 100;   // names already taken, e.g. by another run
 constexpr size_t kMaxNameInTempName = 100;  // keeps the temporary name within the name limit
@@ -130,12 +132,12 @@ bool ReplacingFile::Flush() {
 
 bool ReplacingFile::Write(std::string_view bytes) {
   if (failed_ || fd_ < 0) return false;
-  if (pending_.size() + bytes.size() < kBlockSize) {
+  if (bytes.size() < kDirectWriteSize && pending_.size() + bytes.size() < kBlockSize) {
     pending_.append(bytes);
     return true;
   }
   if (!Flush()) return false;
-  if (bytes.size() < kBlockSize) {
+  if (bytes.size() < kDirectWriteSize) {
     pending_.append(bytes);
     return true;
   }

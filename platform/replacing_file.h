@@ -21,8 +21,9 @@ class ReplacingFile {
   ReplacingFile& operator=(ReplacingFile&& other) noexcept;
   ~ReplacingFile();  // removes the temporary file unless committed
 
-  // Appends bytes; false when the system refuses them. Bytes are gathered into large blocks, so a
-  // refusal may show only at a later Write or at Commit, which then fails too.
+  // Appends bytes; false when the system refuses them. Small writes are gathered into large
+  // blocks (large ones go to the file at once), so a refusal may show only at a later Write or at
+  // Commit, which then fails too.
   bool Write(std::string_view bytes);
   // Flushes, closes and renames the temporary file onto the final path; false on any failure
   // (the temporary file is then removed and the final path untouched).

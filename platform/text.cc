@@ -10,14 +10,6 @@ char UpperAsciiChar(char c) {
 
 }  // namespace
 
-std::string_view Trim(std::string_view text) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && IsBlankOrControl(text[begin])) ++begin;
-  while (end > begin && IsBlankOrControl(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
-
 std::string UpperAscii(std::string_view text) {
   std::string upper(text);
   UpperAsciiInPlace(&upper);

@@ -9,8 +9,15 @@ namespace platform {
 
 inline bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-// Removes every character with a code from 0 to 32 at both ends.
-std::string_view Trim(std::string_view text);
+// Removes every character with a code from 0 to 32 at both ends. Inline: the assembler trims
+// every line and every parameter.
+inline std::string_view Trim(std::string_view text) {
+  size_t begin = 0;
+  size_t end = text.size();
+  while (begin < end && IsBlankOrControl(text[begin])) ++begin;
+  while (end > begin && IsBlankOrControl(text[end - 1])) --end;
+  return std::string_view(text.data() + begin, end - begin);
+}
 
 // Upper-cases the letters a to z; every other byte is kept.
 std::string UpperAscii(std::string_view text);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "platform/replacing_file.h"
 #include "vornak/core/instruction.h"
 #include "vornak/core/opcode_table.h"
+#include "vornak/core/record_store.h"
 #include "vornak/core/script_part.h"
 #include "vornak/model_catalogue.h"
 
@@ -28,11 +30,16 @@ struct BuildState {
 
   Symbols symbols;
   std::vector<ScriptPart> parts;  // one per PartList entry
+  // The parts' records; held by pointer, so that the parts' views of it survive a move of the
+  // state.
+  std::unique_ptr<RecordStore> records = std::make_unique<RecordStore>();
 
   std::vector<int32_t> mission_numbers;  // by mission name id; -1 when the name is no mission
   int32_t code_start = 0;                // offset of the main part's first instruction
   int64_t instruction_total = 0;         // instructions in all parts
-  std::string compiled;                  // the compiled file, built in memory
+  // The header while the build writes it; after a build without an output file (tests), the
+  // whole compiled file.
+  std::string compiled;
 };
 
 }  // namespace vornak

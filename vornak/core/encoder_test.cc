@@ -105,6 +105,50 @@ TEST(EncoderTest, WritesExactlyTheSizeOfEveryRecord) {
   }
 }
 
+// Layout takes a record's size from construction where construction knows it: every parameter
+// but a local object (its number waits for the slots) and a number that does not convert (sizing
+// refuses it).
+TEST(EncoderTest, ConstructionKnowsTheSizeOfEveryRecordWithoutLocalObjects) {
+  struct Case {
+    const char* line;
+    bool known;
+  };
+  const Case cases[] = {
+      {"NOP", true},
+      {"START_SCRIPT", true},
+      {"START_SCRIPT 1, 300, 70000, -70000, 1.5, !1F, \"\", \"ABCDEFGH\"", true},
+      {"PLACE_OBJECT $v, %crate, %cone, &one", true},
+      {"GOTO @top", true},
+      {"WAIT_FRAMES 1.2.3", true},  // refused when written, sized as any decimal
+      {"WAIT_FRAMES !xyz", true},
+      {"WAIT_FRAMES \"AB\" 1", true},  // the later item replaces the string
+      {"WAIT_FRAMES %local", false},
+      {"WAIT_FRAMES %broken", false},
+      {"WAIT_FRAMES %tower", false},
+      {"WAIT_FRAMES 1 2", false},
+      {"WAIT_FRAMES +1", false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.line);
+    TestProject project;
+    project.ide = kModels;
+    project.files = {{"main.gsr", "@top\r\n#MISSION one\r\n" + std::string(c.line)},
+                     {"m\\one.gsr", ""}};
+    BuildState state = LoadedState(project);
+    CapturedConsole console;
+    ReadAllParts(&state, MemorySources(&project.files), console.console());
+    state.mission_numbers =
+        MissionNumbers(state.symbols.mission_names, state.part_list, state.mission_folder);
+    RecordReader records(state.parts[0].records);
+    TOpCode record;
+    ASSERT_TRUE(records.Next(&record));
+    EXPECT_EQ(record.known_size != 0, c.known);
+    if (record.known_size != 0) {
+      EXPECT_EQ(record.known_size, EncodedSize(record, ContextFor(state)));
+    }
+  }
+}
+
 TEST(EncoderTest, AddressesLabelsByTheFileRules) {
   struct Case {
     const char* name;

@@ -1,10 +1,16 @@
-// Construction scans the parameter text once. Each item is stored in the slot that the commas
-// before it select, replacing an item already there; only when the whole text has been read are
-// the slots checked and the record appended to the part's records, so a failed construction
-// leaves them as they were.
+// Construction scans the parameter text once and encodes each item into the record as it is met.
+// Each item goes to the slot that the commas before it select; a later item for the same slot
+// replaces the one before it, which is always the last one written. The slots are checked when
+// the whole text has been read, and only then is the record appended to the part's records, so a
+// failed construction leaves them as they were.
 #include "vornak/core/instruction.h"
 
+#include <array>
 #include <cmath>
+#include <cstring>
+#include <limits>
+#include <optional>
+#include <string>
 
 #include "platform/error.h"
 #include "platform/number_text.h"
@@ -14,24 +20,59 @@
 namespace vornak {
 namespace {
 
-bool IsWhitespace(char c) { return c == '\t' || c == '\n' || c == '\r' || c == ' '; }
+// What a character does where the scan looks for the next item.
+enum class Role : uint8_t {
+  kItem,     // starts a plain item: a number, a string, or something of no known kind
+  kBlank,    // tab, line feed, carriage return, space: skipped
+  kComma,    // moves on to the next slot
+  kComment,  // ";": the rest is a comment
+  kVariable,
+  kLocalVar,
+  kLabel,
+  kMission,
+  kObject,
+};
 
-bool EndsToken(char c) {
-  return c == '!' || c == '$' || c == '%' || c == ',' || c == ';' || c == '@';
+constexpr std::array<Role, 256> MakeRoles() {
+  std::array<Role, 256> roles{};
+  for (const char c : {'\t', '\n', '\r', ' '}) roles[static_cast<uint8_t>(c)] = Role::kBlank;
+  roles[','] = Role::kComma;
+  roles[';'] = Role::kComment;
+  roles['$'] = Role::kVariable;
+  roles['!'] = Role::kLocalVar;
+  roles['@'] = Role::kLabel;
+  roles['&'] = Role::kMission;
+  roles['%'] = Role::kObject;
+  return roles;
 }
+constexpr std::array<Role, 256> kRoles = MakeRoles();
 
-// The characters from |*pos| up to the next character that ends a token; |*pos| stays on it.
-std::string_view ReadToken(std::string_view text, size_t* pos) {
-  const size_t start = *pos;
-  while (*pos < text.size() && !EndsToken(text[*pos])) ++*pos;
-  return text.substr(start, *pos - start);
+// The characters that end a token: every prefix of a kind but "&", and the separators.
+constexpr std::array<bool, 256> MakeTokenEnds() {
+  std::array<bool, 256> ends{};
+  for (const char c : {'!', '$', '%', ',', ';', '@'}) ends[static_cast<uint8_t>(c)] = true;
+  return ends;
+}
+constexpr std::array<bool, 256> kTokenEnds = MakeTokenEnds();
+
+Role RoleOf(char c) { return kRoles[static_cast<uint8_t>(c)]; }
+
+// The characters from |*at| up to the next character that ends a token; |*at| stays on it.
+std::string_view ReadToken(const char** at, const char* end) {
+  const char* start = *at;
+  const char* p = start;
+  while (p != end && !kTokenEnds[static_cast<uint8_t>(*p)]) ++p;
+  *at = p;
+  return {start, static_cast<size_t>(p - start)};
 }
 
 // An object name runs to the next comma or semicolon, blanks and prefix characters included.
-std::string_view ReadToSeparator(std::string_view text, size_t* pos) {
-  const size_t start = *pos;
-  while (*pos < text.size() && text[*pos] != ',' && text[*pos] != ';') ++*pos;
-  return text.substr(start, *pos - start);
+std::string_view ReadToSeparator(const char** at, const char* end) {
+  const char* start = *at;
+  const char* p = start;
+  while (p != end && *p != ',' && *p != ';') ++p;
+  *at = p;
+  return {start, static_cast<size_t>(p - start)};
 }
 
 std::string_view TrimRight(std::string_view text) {
@@ -39,41 +80,42 @@ std::string_view TrimRight(std::string_view text) {
   return text;
 }
 
-bool StartsNumber(char c) { return (c >= '0' && c <= '9') || c == '-' || c == '.'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool StartsNumber(char c) { return IsDigit(c) || c == '-' || c == '.'; }
 
-void AppendTag(std::string* out, ParamTag tag) { AppendByte(out, static_cast<uint8_t>(tag)); }
+char* PutByte(char* at, uint8_t value) {
+  *at = static_cast<char>(value);
+  return at + 1;
+}
 
-void AppendVarint(std::string* out, uint64_t value) {
+char* PutTag(char* at, ParamTag tag) { return PutByte(at, static_cast<uint8_t>(tag)); }
+
+char* PutUint16(char* at, uint16_t value) {
+  at[0] = static_cast<char>(value & 0xFF);
+  at[1] = static_cast<char>(value >> 8);
+  return at + 2;
+}
+
+char* PutUint32(char* at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) at[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  return at + 4;
+}
+
+constexpr size_t kMaxVarintSize = 10;
+
+char* PutVarint(char* at, uint64_t value) {
   while (value >= 0x80) {
-    AppendByte(out, static_cast<uint8_t>(value | 0x80));
+    *at++ = static_cast<char>(value | 0x80);
     value >>= 7;
   }
-  AppendByte(out, static_cast<uint8_t>(value));
+  *at++ = static_cast<char>(value);
+  return at;
 }
 
-void AppendText(std::string* out, ParamTag tag, std::string_view text) {
-  AppendTag(out, tag);
-  AppendVarint(out, text.size());
-  out->append(text);
-}
-
-void AppendIdentifier(std::string* out, ParamTag tag, uint32_t id) {
-  AppendTag(out, tag);
-  AppendVarint(out, id);
-}
-
-// A number in the narrowest of the three integer forms.
-void AppendInteger(std::string* out, int32_t value) {
-  if (value >= INT8_MIN && value <= INT8_MAX) {
-    AppendTag(out, ParamTag::kInt8);
-    AppendByte(out, static_cast<uint8_t>(value));
-  } else if (value >= INT16_MIN && value <= INT16_MAX) {
-    AppendTag(out, ParamTag::kInt16);
-    AppendUint16(out, static_cast<uint16_t>(value));
-  } else {
-    AppendTag(out, ParamTag::kInt32);
-    AppendInt32(out, value);
-  }
+size_t VarintSize(uint64_t value) {
+  size_t size = 1;
+  for (; value >= 0x80; value >>= 7) ++size;
+  return size;
 }
 
 // A decimal number in sixteenths, truncated toward zero; the low 16 bits of the product are kept
@@ -81,33 +123,40 @@ void AppendInteger(std::string* out, int32_t value) {
 std::optional<uint16_t> Sixteenths(double value) {
   const double product = std::trunc(value * 16.0);
   if (!std::isfinite(product)) return std::nullopt;
+  // Within the range of a 64-bit integer its low bits are those of the product.
+  if (std::fabs(product) < 0x1p63) return static_cast<uint16_t>(static_cast<int64_t>(product));
   double low = std::fmod(product, 65536.0);
   if (low < 0) low += 65536.0;
   return static_cast<uint16_t>(low);
 }
 
-void AppendPlainItem(std::string* out, std::string_view text) {
-  if (text[0] == '"') {
-    const std::string_view characters = text.size() >= 2 ? text.substr(1, text.size() - 2) : "";
-    AppendTag(out, ParamTag::kString);
-    AppendByte(out, static_cast<uint8_t>(characters.size()));
-    out->append(characters);
-  } else if (!StartsNumber(text[0])) {
-    AppendTag(out, ParamTag::kUnknown);
-  } else if (text.find('.') != text.npos) {
-    const std::optional<double> real = platform::ParseReal(text);
-    const std::optional<uint16_t> fixed = real ? Sixteenths(*real) : std::nullopt;
-    if (!fixed) return AppendText(out, ParamTag::kBadDecimal, text);
-    AppendTag(out, ParamTag::kFixed16);
-    AppendUint16(out, *fixed);
-  } else if (const std::optional<int32_t> value = platform::ParseInteger(text)) {
-    AppendInteger(out, *value);
-  } else {
-    AppendText(out, ParamTag::kBadInteger, text);
+// The value of |text| when it is "-" or nothing and at most 9 decimal digits: the common form,
+// which ParseInteger reads the same.
+std::optional<int32_t> ShortDecimal(std::string_view text) {
+  const bool negative = text[0] == '-';
+  const size_t digits = text.size() - negative;
+  if (digits == 0 || digits > 9) return std::nullopt;
+  int32_t value = 0;
+  for (size_t i = negative; i < text.size(); ++i) {
+    if (!IsDigit(text[i])) return std::nullopt;
+    value = value * 10 + (text[i] - '0');
   }
+  return negative ? -value : value;
 }
 
-size_t StringLength(std::string_view text) { return text.size() >= 2 ? text.size() - 2 : 0; }
+// Sizes that construction knows: an instruction is its opcode word, each parameter's type byte
+// and payload, and the end byte of an open list.
+constexpr uint32_t kOpcodeWordSize = 2;
+constexpr uint32_t kInt8Size = 2;
+constexpr uint32_t kInt16Size = 3;
+constexpr uint32_t kInt32Size = 5;
+constexpr uint32_t kUnknownSize = 0;  // sized in layout, or refused there
+
+uint32_t IntegerSize(int64_t value) {
+  if (value >= INT8_MIN && value <= INT8_MAX) return kInt8Size;
+  if (value >= INT16_MIN && value <= INT16_MAX) return kInt16Size;
+  return kInt32Size;
+}
 
 }  // namespace
 
@@ -134,16 +183,20 @@ std::optional<uint32_t> ParseHexDigits(std::string_view text) {
 bool RecordReader::Next(TOpCode* record) {
   if (at_ >= records_.size()) return false;
   const auto byte = [this] { return static_cast<uint8_t>(records_[at_++]); };
+  const auto varint = [&byte] {
+    uint64_t value = 0;
+    for (int shift = 0;; shift += 7) {
+      const uint8_t next = byte();
+      value |= static_cast<uint64_t>(next & 0x7F) << shift;
+      if (next < 0x80) return value;
+    }
+  };
   const uint16_t low = byte();
   const uint16_t word = low | byte() << 8;
   record->Negated = (word & kNegatedBit) != 0;
   record->Opcode = word & ~kNegatedBit;
-  size_t length = 0;
-  for (int shift = 0;; shift += 7) {
-    const uint8_t next = byte();
-    length |= static_cast<size_t>(next & 0x7F) << shift;
-    if (next < 0x80) break;
-  }
+  record->known_size = static_cast<uint32_t>(varint());
+  const uint64_t length = varint();
   record->Params = at_;
   at_ += length;
   return true;
@@ -208,101 +261,295 @@ Param ParamReader::Next() {
   return param;
 }
 
+// One construction: the record is built in the builder's buffer behind room for its header. The
+// scan tracks the slot the commas lead to, the item written last (so that a later item of its
+// slot replaces it), the size known so far, and the first faulty slot.
+class InstructionBuilder::Scan {
+ public:
+  // Room for the header: the opcode word and three varints of at most 5 bytes each (the known
+  // size, the length of the parameters, their count).
+  static constexpr size_t kHeaderRoom = 2 + 3 * 5;
+
+  Scan(InstructionBuilder& builder, int32_t count)
+      : builder_(builder), record_(builder.record_), count_(count) {
+    record_.Truncate(0);
+    record_.Advance(record_.Room(kHeaderRoom) + kHeaderRoom);
+  }
+
+  void Run(std::string_view text);
+  // Checks the slots and completes the record; returns it.
+  std::string_view Finish(uint16_t word, bool text_empty);
+
+ private:
+  // Makes the place for an item of |slot|: over the item written last when it is of the same slot.
+  void BeginItem(size_t slot);
+  // Counts the item just written; |size| is kUnknownSize when construction cannot tell it.
+  void Written(uint32_t size) {
+    item_size_ = size;
+    if (size == kUnknownSize) {
+      ++unknown_items_;
+    } else {
+      known_size_ += size;
+    }
+  }
+  // The item written last is final: a string too long for its field makes its slot faulty.
+  void EndItem() {
+    if (long_string_.empty()) return;
+    Fault("String " + std::string(long_string_) + " is longer than " + std::to_string(kStringSize) +
+          " characters");
+  }
+  // Slots turn out faulty in ascending order, so the first one noted is the one reported.
+  void Fault(std::string message) {
+    if (fault_.empty()) fault_ = std::move(message);
+  }
+  void EmptySlot(size_t slot) { Fault("Parameter " + std::to_string(slot + 1) + " is empty"); }
+
+  void Identifier(ParamTag tag, uint32_t id) {
+    char* at = PutTag(record_.Room(1 + kMaxVarintSize), tag);
+    record_.Advance(PutVarint(at, id));
+  }
+  void Text(ParamTag tag, std::string_view text) {
+    char* at = PutTag(record_.Room(1 + kMaxVarintSize), tag);
+    record_.Advance(PutVarint(at, text.size()));
+    record_.Append(text);
+  }
+  void Integer(int32_t value);
+  void Label(std::string_view name);
+  void LocalVariable(std::string_view digits);
+  void Object(uint32_t spelling);
+  void PlainItem(std::string_view text);
+
+  InstructionBuilder& builder_;
+  ByteBuffer& record_;
+  const int32_t count_;
+  size_t last_slot_ = 0;          // the slot the commas lead to at the end of the text
+  bool has_item_ = false;         // an item has been written
+  size_t item_slot_ = 0;          // the slot of the item written last
+  size_t item_start_ = 0;         // where that item starts in |record_|
+  uint32_t item_size_ = 0;        // and its size
+  std::string_view long_string_;  // that item, when it is a string too long for its field
+  uint64_t known_size_ = 0;       // of the items written whose size is known
+  size_t unknown_items_ = 0;      // items written whose size is not known
+  std::string fault_;             // the message for the first faulty slot
+};
+
+void InstructionBuilder::Scan::Run(std::string_view text) {
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  size_t slot = 0;
+  while (p != end) {
+    switch (RoleOf(*p)) {
+      case Role::kBlank:
+        ++p;
+        break;
+      case Role::kComma:
+        ++p;
+        ++slot;
+        break;
+      case Role::kComment:
+        last_slot_ = slot;
+        return;
+      case Role::kVariable: {
+        ++p;
+        const uint32_t id = builder_.RegisterVariable(platform::Trim(ReadToken(&p, end)));
+        BeginItem(slot);
+        Identifier(ParamTag::kGlobalVar, id);
+        Written(3);
+        break;
+      }
+      case Role::kLocalVar: {
+        ++p;
+        const std::string_view digits = platform::Trim(ReadToken(&p, end));
+        BeginItem(slot);
+        LocalVariable(digits);
+        break;
+      }
+      case Role::kLabel: {
+        ++p;
+        // A label reference keeps the blanks after "@": "@ LOOP" names no label.
+        const std::string_view name = TrimRight(ReadToken(&p, end));
+        BeginItem(slot);
+        Label(name);
+        break;
+      }
+      case Role::kMission: {
+        ++p;
+        const std::string_view name = platform::Trim(ReadToken(&p, end));
+        BeginItem(slot);
+        Identifier(ParamTag::kMission, builder_.symbols_.mission_names.Intern(name));
+        Written(5);
+        break;
+      }
+      case Role::kObject: {
+        ++p;
+        const uint32_t spelling = builder_.RegisterObject(platform::Trim(ReadToSeparator(&p, end)));
+        BeginItem(slot);
+        Object(spelling);
+        break;
+      }
+      case Role::kItem: {
+        const std::string_view plain = platform::Trim(ReadToken(&p, end));
+        if (plain.empty()) break;  // control characters alone make no item
+        BeginItem(slot);
+        PlainItem(plain);
+        break;
+      }
+    }
+  }
+  last_slot_ = slot;
+}
+
+void InstructionBuilder::Scan::BeginItem(size_t slot) {
+  if (count_ != kOpenList && slot >= static_cast<size_t>(count_)) {
+    throw platform::Error("Too many parameters");
+  }
+  if (has_item_ && slot == item_slot_) {
+    record_.Truncate(item_start_);
+    if (item_size_ == kUnknownSize) {
+      --unknown_items_;
+    } else {
+      known_size_ -= item_size_;
+    }
+  } else {
+    if (has_item_) EndItem();
+    const size_t first_open = has_item_ ? item_slot_ + 1 : 0;
+    if (slot > first_open) EmptySlot(first_open);
+  }
+  has_item_ = true;
+  item_slot_ = slot;
+  item_start_ = record_.size();
+  long_string_ = {};
+}
+
+std::string_view InstructionBuilder::Scan::Finish(uint16_t word, bool text_empty) {
+  if (has_item_) EndItem();
+  if (count_ != kOpenList) {
+    const size_t found = text_empty ? 0 : last_slot_ + 1;
+    if (found < static_cast<size_t>(count_)) {
+      throw platform::Error("Expected " + std::to_string(count_) + " parameters. But only found " +
+                            std::to_string(found));
+    }
+  }
+  const size_t first_open = has_item_ ? item_slot_ + 1 : 0;
+  const size_t slots = count_ == kOpenList ? first_open : static_cast<size_t>(count_);
+  if (first_open < slots) EmptySlot(first_open);
+  if (!fault_.empty()) throw platform::Error(fault_);
+
+  const uint64_t size = kOpcodeWordSize + known_size_ + (count_ == kOpenList ? 1 : 0);
+  const uint64_t known_size =
+      unknown_items_ == 0 && size <= std::numeric_limits<uint32_t>::max() ? size : kUnknownSize;
+  const uint64_t length = VarintSize(slots) + (record_.size() - kHeaderRoom);
+  char header[kHeaderRoom];
+  char* at = PutUint16(header, word);
+  at = PutVarint(at, known_size);
+  at = PutVarint(at, length);
+  at = PutVarint(at, slots);
+  const size_t header_size = static_cast<size_t>(at - header);
+  // The header goes right before the parameters, so the record is one run of bytes.
+  char* record = record_.data() + (kHeaderRoom - header_size);
+  std::memcpy(record, header, header_size);
+  return {record, header_size + record_.size() - kHeaderRoom};
+}
+
+void InstructionBuilder::Scan::Integer(int32_t value) {
+  char* at = record_.Room(5);
+  if (value >= INT8_MIN && value <= INT8_MAX) {
+    at = PutByte(PutTag(at, ParamTag::kInt8), static_cast<uint8_t>(value));
+  } else if (value >= INT16_MIN && value <= INT16_MAX) {
+    at = PutUint16(PutTag(at, ParamTag::kInt16), static_cast<uint16_t>(value));
+  } else {
+    at = PutUint32(PutTag(at, ParamTag::kInt32), static_cast<uint32_t>(value));
+  }
+  record_.Advance(at);
+  Written(IntegerSize(value));
+}
+
+void InstructionBuilder::Scan::Label(std::string_view name) {
+  char* at = PutTag(record_.Room(1 + kMaxVarintSize + name.size()), ParamTag::kLabel);
+  at = PutVarint(at, name.size());
+  for (const char c : name) *at++ = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  record_.Advance(at);
+  Written(5);
+}
+
+void InstructionBuilder::Scan::LocalVariable(std::string_view digits) {
+  if (const std::optional<uint32_t> number = ParseHexDigits(digits)) {
+    char* at = PutTag(record_.Room(3), ParamTag::kLocalVar);
+    record_.Advance(PutUint16(at, static_cast<uint16_t>(*number)));
+  } else {
+    Text(ParamTag::kBadLocalVar, digits);
+  }
+  Written(3);
+}
+
+void InstructionBuilder::Scan::Object(uint32_t spelling) {
+  const ObjectRef object = builder_.symbols_.objects[spelling];
+  Identifier(object.is_model ? ParamTag::kModel : ParamTag::kLocalObject, object.index);
+  // A local object's number rests on its slot, known when reading is over; a model's number is
+  // known now, unless it is none that an object parameter can hold.
+  uint32_t size = kUnknownSize;
+  if (object.is_model) {
+    const std::optional<int32_t> number = builder_.models_.model(object.index).value;
+    if (number && *number >= INT16_MIN && *number <= INT16_MAX) size = IntegerSize(*number);
+  }
+  Written(size);
+}
+
+void InstructionBuilder::Scan::PlainItem(std::string_view text) {
+  if (text[0] == '"') {
+    // The characters between the quotes: the last character goes whatever it is.
+    const std::string_view characters = text.size() >= 2 ? text.substr(1, text.size() - 2) : "";
+    char* at = PutTag(record_.Room(2 + characters.size()), ParamTag::kString);
+    at = PutByte(at, static_cast<uint8_t>(characters.size()));
+    std::memcpy(at, characters.data(), characters.size());
+    record_.Advance(at + characters.size());
+    Written(kStringSize);
+    if (characters.size() > kStringSize) long_string_ = text;
+  } else if (!StartsNumber(text[0])) {
+    record_.Advance(PutTag(record_.Room(1), ParamTag::kUnknown));
+    Written(kUnknownSize);
+  } else if (const std::optional<int32_t> value = ShortDecimal(text)) {
+    Integer(*value);
+  } else if (std::memchr(text.data(), '.', text.size()) != nullptr) {
+    const std::optional<double> real = platform::ParseReal(text);
+    const std::optional<uint16_t> fixed = real ? Sixteenths(*real) : std::nullopt;
+    if (fixed) {
+      record_.Advance(PutUint16(PutTag(record_.Room(3), ParamTag::kFixed16), *fixed));
+    } else {
+      Text(ParamTag::kBadDecimal, text);
+    }
+    Written(3);
+  } else if (const std::optional<int32_t> value = platform::ParseInteger(text)) {
+    Integer(*value);
+  } else {
+    Text(ParamTag::kBadInteger, text);
+    Written(kUnknownSize);
+  }
+}
+
 InstructionBuilder::InstructionBuilder(const OpcodeTable& opcodes, const ModelCatalogue& models,
                                        Symbols* symbols)
     : opcodes_(opcodes), models_(models), symbols_(*symbols) {}
 
-void InstructionBuilder::Construct(uint16_t opcode, std::string_view param_text, bool negated,
-                                   std::string* records) {
-  const int32_t count = opcodes_.Def(opcode).count;
-  items_.clear();
-  const size_t last_slot = param_text.empty() ? 0 : ScanItems(param_text, count);
-  CheckSlots(param_text, last_slot, count);
-
-  const size_t slots = count == kOpenList ? items_.size() : static_cast<size_t>(count);
-  AppendUint16(records, static_cast<uint16_t>(opcode | (negated ? kNegatedBit : 0)));
-  // The parameters go straight behind a one-byte length, which grows in place in the rare case
-  // that they take 128 bytes or more.
-  const size_t length_at = records->size();
-  records->push_back(0);
-  AppendVarint(records, slots);
-  for (size_t slot = 0; slot < slots; ++slot) AppendItem(items_[slot], records);
-  const size_t length = records->size() - length_at - 1;
-  if (length < 0x80) {
-    (*records)[length_at] = static_cast<char>(length);
-  } else {
-    std::string prefix;
-    AppendVarint(&prefix, length);
-    records->replace(length_at, 1, prefix);
-  }
+std::string_view InstructionBuilder::Construct(uint16_t opcode, std::string_view param_text,
+                                               bool negated) {
+  Scan scan(*this, opcodes_.Def(opcode).count);
+  if (!param_text.empty()) scan.Run(param_text);
+  return scan.Finish(static_cast<uint16_t>(opcode | (negated ? kNegatedBit : 0)),
+                     param_text.empty());
 }
 
-size_t InstructionBuilder::ScanItems(std::string_view text, int32_t count) {
-  size_t slot = 0;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    const char c = text[pos];
-    if (IsWhitespace(c)) {
-      ++pos;
-      continue;
-    }
-    if (c == ',') {
-      ++pos;
-      ++slot;
-      continue;
-    }
-    if (c == ';') break;  // the rest is a comment
-
-    Item item;
-    switch (c) {
-      case '$':
-        ++pos;
-        item = {ItemKind::kVariable, RegisterVariable(platform::Trim(ReadToken(text, &pos))), {}};
-        break;
-      case '!':
-        ++pos;
-        item = {ItemKind::kLocalVar, 0, platform::Trim(ReadToken(text, &pos))};
-        break;
-      case '@':
-        ++pos;
-        // A label reference keeps the blanks after "@": "@ LOOP" names no label.
-        item = {ItemKind::kLabel, 0, TrimRight(ReadToken(text, &pos))};
-        break;
-      case '&':
-        ++pos;
-        item = {ItemKind::kMission, 0, platform::Trim(ReadToken(text, &pos))};
-        break;
-      case '%':
-        ++pos;
-        item = {ItemKind::kObject, RegisterObject(platform::Trim(ReadToSeparator(text, &pos))), {}};
-        break;
-      default:
-        if (const std::string_view plain = platform::Trim(ReadToken(text, &pos)); !plain.empty()) {
-          item = {ItemKind::kOther, 0, plain};
-        }
-        break;
-    }
-    Store(slot, item, count);
-  }
-  return slot;
-}
-
-void InstructionBuilder::Store(size_t slot, Item item, int32_t count) {
-  if (count != kOpenList && slot >= static_cast<size_t>(count)) {
-    throw platform::Error("Too many parameters");
-  }
-  if (items_.size() <= slot) items_.resize(slot + 1);
-  items_[slot] = item;
+std::string_view InstructionBuilder::Folded(char prefix, std::string_view name) {
+  if (folded_.size() <= name.size()) folded_.resize(2 * name.size() + 1);
+  char* at = folded_.data();
+  *at++ = prefix;
+  for (const char c : name) *at++ = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  return {folded_.data(), name.size() + 1};
 }
 
 uint32_t InstructionBuilder::RegisterVariable(std::string_view name) {
-  folded_.resize(name.size() + 1);
-  folded_[0] = '$';
-  for (size_t i = 0; i < name.size(); ++i) {
-    const char c = name[i];
-    folded_[i + 1] = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  }
-  if (const std::optional<uint32_t> known = symbols_.folded_variables.Find(folded_)) {
+  const std::string_view folded = Folded('$', name);
+  if (const std::optional<uint32_t> known = symbols_.folded_variables.Find(folded)) {
     return symbols_.folded_variable_ids[*known];
   }
   scratch_.assign("$").append(name);
@@ -312,76 +559,27 @@ uint32_t InstructionBuilder::RegisterVariable(std::string_view name) {
                           std::to_string(kMaxGlobalVariables + 1) + ", and at most " +
                           std::to_string(kMaxGlobalVariables) + " fit the 16-bit offsets");
   }
-  symbols_.folded_variables.Intern(folded_);
+  symbols_.folded_variables.Intern(folded);
   symbols_.folded_variable_ids.push_back(added.id);
   return added.id;
 }
 
 uint32_t InstructionBuilder::RegisterObject(std::string_view name) {
-  scratch_.assign("%").append(name);
-  platform::UpperAsciiInPlace(&scratch_);
-  if (const std::optional<uint32_t> known = symbols_.object_spellings.Find(scratch_)) return *known;
+  // Object names are kept upper case, so a spelling met before is found as it stands.
+  const std::string_view upper = Folded('%', name);
+  if (const std::optional<uint32_t> known = symbols_.object_spellings.Find(upper)) return *known;
   ObjectRef object;
-  if (const std::optional<uint32_t> model = models_.Find(scratch_)) {
+  if (const std::optional<uint32_t> model = models_.Find(upper)) {
     object = {true, *model};
   } else {
     if (name.size() > kObjectNameSize) {
-      throw platform::Error("Local object name " + scratch_.substr(1) + " is longer than " +
-                            std::to_string(kObjectNameSize) + " characters");
+      throw platform::Error("Local object name " + std::string(upper.substr(1)) +
+                            " is longer than " + std::to_string(kObjectNameSize) + " characters");
     }
-    object = {false, symbols_.local_objects.Add(scratch_).id};
+    object = {false, symbols_.local_objects.Add(upper).id};
   }
   symbols_.objects.push_back(object);
-  return symbols_.object_spellings.Intern(scratch_);
-}
-
-void InstructionBuilder::CheckSlots(std::string_view text, size_t last_slot, int32_t count) const {
-  if (count != kOpenList) {
-    const size_t found = text.empty() ? 0 : last_slot + 1;
-    if (found < static_cast<size_t>(count)) {
-      throw platform::Error("Expected " + std::to_string(count) + " parameters. But only found " +
-                            std::to_string(found));
-    }
-  }
-  const size_t slots = count == kOpenList ? items_.size() : static_cast<size_t>(count);
-  for (size_t slot = 0; slot < slots; ++slot) {
-    const bool empty = slot >= items_.size() || items_[slot].kind == ItemKind::kEmpty;
-    if (empty) throw platform::Error("Parameter " + std::to_string(slot + 1) + " is empty");
-    const Item& item = items_[slot];
-    if (item.kind == ItemKind::kOther && item.text[0] == '"' &&
-        StringLength(item.text) > kStringSize) {
-      throw platform::Error("String " + std::string(item.text) + " is longer than " +
-                            std::to_string(kStringSize) + " characters");
-    }
-  }
-}
-
-void InstructionBuilder::AppendItem(const Item& item, std::string* bytes) {
-  switch (item.kind) {
-    case ItemKind::kVariable:
-      return AppendIdentifier(bytes, ParamTag::kGlobalVar, item.id);
-    case ItemKind::kLocalVar:
-      if (const std::optional<uint32_t> number = ParseHexDigits(item.text)) {
-        AppendTag(bytes, ParamTag::kLocalVar);
-        return AppendUint16(bytes, static_cast<uint16_t>(*number));
-      }
-      return AppendText(bytes, ParamTag::kBadLocalVar, item.text);
-    case ItemKind::kObject: {
-      const ObjectRef object = symbols_.objects[item.id];
-      return AppendIdentifier(bytes, object.is_model ? ParamTag::kModel : ParamTag::kLocalObject,
-                              object.index);
-    }
-    case ItemKind::kMission:
-      return AppendIdentifier(bytes, ParamTag::kMission, symbols_.mission_names.Intern(item.text));
-    case ItemKind::kLabel:
-      scratch_.assign(item.text);
-      platform::UpperAsciiInPlace(&scratch_);
-      return AppendText(bytes, ParamTag::kLabel, scratch_);
-    case ItemKind::kOther:
-      return AppendPlainItem(bytes, item.text);
-    case ItemKind::kEmpty:
-      break;  // refused by CheckSlots
-  }
+  return symbols_.object_spellings.Intern(upper);
 }
 
 }  // namespace vornak

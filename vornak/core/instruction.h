@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/sorted_name_list.h"
+#include "vornak/core/byte_buffer.h"
 #include "vornak/core/name_table.h"
 #include "vornak/core/opcode_table.h"
 #include "vornak/model_catalogue.h"
@@ -32,11 +33,15 @@ struct TOpCode {
   bool Negated = false;
   uint16_t Opcode = 0;  // 1..1106, without the negation bit
   size_t Params = 0;    // offset of its parameters in the part's records
+  // The encoded size when construction could tell it; 0 when it rests on what only the end of
+  // reading fixes (a local object's slot) or sizing fails (a number that does not convert).
+  uint32_t known_size = 0;
 };
 
 // A part's records lie one after another in a byte string: each is the opcode word (bit 15 set
-// when negated), the length of its parameters as a varint, then the parameters: their count as a
-// varint and each one as below. Read in order only, they need no index.
+// when negated), the known size and the length of its parameters as varints, then the
+// parameters: their count as a varint and each one as below. Read in order only, they need no
+// index.
 class RecordReader {
  public:
   explicit RecordReader(std::string_view records) : records_(records) {}
@@ -114,33 +119,29 @@ class InstructionBuilder {
   // The tables must outlive the builder.
   InstructionBuilder(const OpcodeTable& opcodes, const ModelCatalogue& models, Symbols* symbols);
 
-  // Appends to |records| the record for |opcode| (1..1106), reading |param_text| against the
-  // opcode's parameter count. Throws platform::Error with the construction message ("Too many
-  // parameters", "Expected 2 parameters. But only found 1", an empty parameter, a string or
-  // local object name too long, too many global variables); nothing is appended then, though
-  // names registered before the failure stay in their lists.
-  void Construct(uint16_t opcode, std::string_view param_text, bool negated, std::string* records);
+  // The record for |opcode| (1..1106), reading |param_text| against the opcode's parameter
+  // count; the view is valid until the next construction. Throws platform::Error with the
+  // construction message ("Too many parameters", "Expected 2 parameters. But only found 1", an
+  // empty parameter, a string or local object name too long, too many global variables); names
+  // registered before the failure stay in their lists.
+  std::string_view Construct(uint16_t opcode, std::string_view param_text, bool negated);
+  // The same, appended to |records| (nothing is appended when construction fails).
+  void Construct(uint16_t opcode, std::string_view param_text, bool negated, std::string* records) {
+    records->append(Construct(opcode, param_text, negated));
+  }
 
  private:
-  enum class ItemKind : uint8_t { kEmpty, kVariable, kLocalVar, kObject, kMission, kLabel, kOther };
-  struct Item {
-    ItemKind kind = ItemKind::kEmpty;
-    uint32_t id = 0;        // variable id, or object spelling id
-    std::string_view text;  // the item's text after its prefix character, as it stays
-  };
+  class Scan;
 
-  // Fills items_ from |text| and returns the index of the last slot (commas counted).
-  size_t ScanItems(std::string_view text, int32_t count);
-  void Store(size_t slot, Item item, int32_t count);
+  // |prefix| and |name| with the letters a to z upper-cased, in folded_ until the next call.
+  std::string_view Folded(char prefix, std::string_view name);
   uint32_t RegisterVariable(std::string_view name);
   uint32_t RegisterObject(std::string_view name);
-  void CheckSlots(std::string_view text, size_t last_slot, int32_t count) const;
-  void AppendItem(const Item& item, std::string* bytes);
 
   const OpcodeTable& opcodes_;
   const ModelCatalogue& models_;
   Symbols& symbols_;
-  std::vector<Item> items_;
+  ByteBuffer record_;  // the record being built
   std::string scratch_;
   std::string folded_;
 };

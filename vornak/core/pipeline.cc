@@ -4,18 +4,25 @@
 // are written last, when every label's offset is known.
 #include "vornak/core/pipeline.h"
 
+#include <cstring>
+
 #include "platform/error.h"
+#include "platform/mapped_buffer.h"
 #include "vornak/core/scm_format.h"
 #include "vornak/core/scm_writer.h"
 
 namespace vornak {
 namespace {
 
-// Writes every part into the room that layout gave it at the end of the image.
+// Writes the compiled file: the header built so far in state->compiled, then every part in the
+// room that layout gave it. The file is built in mapped memory (see platform/mapped_buffer.h) and
+// handed whole to the output file, or, for a build without one, left in state->compiled.
 void EmitParts(BuildState* state, platform::Console& console) {
-  std::string& image = state->compiled;
   const ScriptPart& last = state->parts.back();
-  image.resize(static_cast<size_t>(last.Start) + last.Size);
+  const size_t file_size = static_cast<size_t>(last.Start) + last.Size;
+  platform::MappedBuffer image;
+  image.Reserve(file_size);
+  std::memcpy(image.data(), state->compiled.data(), state->compiled.size());
   EncodeContext context = ContextFor(*state);
   for (size_t part = 0; part < state->parts.size(); ++part) {
     context.current_part = part;
@@ -36,11 +43,10 @@ void EmitParts(BuildState* state, platform::Console& console) {
                             " was written shorter than it was laid out");
     }
   }
-}
-
-void CommitOutput(BuildState* state) {
-  if (!state->output) return;
-  if (!state->output->Write(state->compiled) || !state->output->Commit()) {
+  const std::string_view file(image.data(), file_size);
+  if (!state->output) {
+    state->compiled.assign(file);
+  } else if (!state->output->Write(file) || !state->output->Commit()) {
     throw platform::Error("Cannot write file " + state->output_path);
   }
 }
@@ -52,6 +58,7 @@ void ReleaseRecords(BuildState* state) {
     part.label_names = {};
     part.label_offsets = {};
   }
+  *state->records = RecordStore();
 }
 
 }  // namespace
@@ -83,7 +90,7 @@ void LayOutParts(BuildState* state) {
       while (label < part.labels.size() && part.labels[label].Position == position) {
         part.labels[label++].Position = static_cast<int32_t>(offset);
       }
-      offset += EncodedSize(record, context);
+      offset += record.known_size != 0 ? record.known_size : EncodedSize(record, context);
       if (part_start + offset > kMaxFileSize) {
         throw platform::Error(
             "The compiled file would be larger than its 32-bit offsets can address");
@@ -119,7 +126,6 @@ bool CompileProject(BuildState* state, const SourceOpener& sources, platform::Co
   WriteMissionSegment(mission_segment, state->code_start, state->parts, &image);
 
   EmitParts(state, console);
-  CommitOutput(state);
   ReleaseRecords(state);
   return true;
 }

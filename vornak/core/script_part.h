@@ -11,6 +11,7 @@
 #include "platform/paths.h"
 #include "vornak/core/instruction.h"
 #include "vornak/core/name_table.h"
+#include "vornak/core/record_store.h"
 
 namespace vornak {
 
@@ -23,7 +24,7 @@ struct LabelEntry {
 struct ScriptPart {
   int32_t Start = 0;    // offset of the part's first instruction in the compiled file
   int32_t Size = 0;     // bytes of the part's instructions
-  std::string records;  // the part's instructions in source order, see RecordReader
+  PartRecords records;  // the part's instructions in source order, see RecordReader
   int64_t instruction_count = 0;
   NameTable label_names;           // upper case, at most 64 characters each
   std::vector<LabelEntry> labels;  // in order of appearance

@@ -91,6 +91,7 @@ class Reader {
   void ReadPart(size_t part) {
     part_ = part;
     line_number_ = 0;
+    records_begin_ = state_.records->size();
     const std::string path = state_.part_list[part];
     state_.parts[part].identity = sources_.identify(path);
     platform::LineReader lines = sources_.open(path);
@@ -170,13 +171,17 @@ class Reader {
       opcode = static_cast<uint16_t>(*number);
     }
 
-    ScriptPart& part = state_.parts[part_];
+    std::string_view record;
     try {
-      builder_.Construct(*opcode, line.substr(word_end), negated, &part.records);
-      ++part.instruction_count;
+      record = builder_.Construct(*opcode, line.substr(word_end), negated);
     } catch (const platform::Error& error) {
       FailConstruction(error.what());
     }
+    RecordStore& records = *state_.records;
+    records.Append(record);
+    ScriptPart& part = state_.parts[part_];
+    part.records = PartRecords(&records, records_begin_, records.size());
+    ++part.instruction_count;
   }
 
   // The file names from the main part down to the part being read, then |path|'s.
@@ -227,6 +232,7 @@ class Reader {
   InstructionBuilder builder_;
   MissionChain chain_;
   size_t part_ = 0;
+  size_t records_begin_ = 0;  // where the records of the part being read start in the store
   int64_t line_number_ = 0;
   std::string word_;
 };
