@@ -1,10 +1,12 @@
-// The four levels of a name are streamed from its bytes, never stored: the weighted characters
-// (bytes that are neither ignored nor punctuation, two-group bytes giving two) feed the primary,
-// diacritic and case levels; the punctuation bytes feed the special level.
+// The four levels of a name are streamed from its bytes: the weighted characters (bytes that are
+// neither ignored nor punctuation, two-group bytes giving two) feed the primary, diacritic and
+// case levels; the punctuation bytes feed the special level. A comparison stores nothing; a sort
+// key is the levels one after another.
 #include "platform/collation.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/collation_weights.h"
 
@@ -139,31 +141,25 @@ int CompareSpecial(std::string_view a, std::string_view b) {
   }
 }
 
-// Appends one of the diacritic or case levels to |key|, without its droppable tail.
-template <typename WeightOf>
-void AppendDroppingTrailing(std::string_view name, WeightOf weight_of, std::string* key) {
-  const size_t level_start = key->size();
-  size_t kept_end = level_start;
-  WeightedChars chars(name);
-  while (const CollationGroup* group = chars.Next()) {
-    const uint8_t weight = weight_of(*group);
-    key->push_back(static_cast<char>(weight));
-    if (weight > kDroppableWeight) kept_end = key->size();
-  }
-  key->resize(kept_end);
-  key->push_back(kLevelEnd);
+// The length of |level| without its droppable tail.
+size_t KeptLength(const char* level, size_t length) {
+  while (length > 0 && static_cast<uint8_t>(level[length - 1]) <= kDroppableWeight) --length;
+  return length;
 }
 
 // Positions keep their order as key bytes: a short one is a single byte below kLongPosition, a
 // long one is kLongPosition followed by 8 big-endian bytes.
-void AppendPosition(size_t position, std::string* key) {
+constexpr size_t kMaxPositionSize = 9;
+
+char* PutPosition(size_t position, char* at) {
   if (position < kLongPosition) {
-    key->push_back(static_cast<char>(position));
-    return;
+    *at++ = static_cast<char>(position);
+    return at;
   }
-  key->push_back(static_cast<char>(kLongPosition));
+  *at++ = static_cast<char>(kLongPosition);
   const uint64_t wide = position;
-  for (int shift = 56; shift >= 0; shift -= 8) key->push_back(static_cast<char>(wide >> shift));
+  for (int shift = 56; shift >= 0; shift -= 8) *at++ = static_cast<char>(wide >> shift);
+  return at;
 }
 
 }  // namespace
@@ -176,24 +172,68 @@ int CompareNames(std::string_view a, std::string_view b) {
   return CompareSpecial(a, b);
 }
 
+// One pass over the name writes every level: the primary level in place, the other levels into
+// room behind it, sized for the name, from where each moves down behind the level before it once
+// that one's droppable tail is known. Counting the weighted characters first sizes the room.
+void AppendSortKey(std::string_view name, std::string* key) {
+  size_t groups = 0;
+  size_t specials = 0;
+  for (const char c : name) {
+    const ByteWeights& weights = kByteWeights[static_cast<uint8_t>(c)];
+    const uint8_t script = weights.groups[0].script_member;
+    if (script == kScriptPunctuation) {
+      ++specials;
+    } else if (script != kScriptIgnored) {
+      groups += weights.group_count;
+    }
+  }
+  const size_t start = key->size();
+  const size_t diacritic_start = start + 2 * groups + 1;
+  const size_t case_room = diacritic_start + groups + 1;
+  const size_t special_room = case_room + groups + 1;
+  key->resize(special_room + specials * (kMaxPositionSize + 1));
+
+  char* const base = key->data();
+  char* primary = base + start;
+  char* diacritic = base + diacritic_start;
+  char* case_weight = base + case_room;
+  char* special = base + special_room;
+  size_t position = 0;
+  for (const char c : name) {
+    const ByteWeights& weights = kByteWeights[static_cast<uint8_t>(c)];
+    const uint8_t script = weights.groups[0].script_member;
+    if (script == kScriptIgnored) continue;
+    if (script == kScriptPunctuation) {
+      special = PutPosition(position, special);
+      *special++ = static_cast<char>(weights.groups[0].primary);
+      continue;
+    }
+    for (int g = 0; g < weights.group_count; ++g) {
+      const CollationGroup& group = weights.groups[g];
+      *primary++ = static_cast<char>(group.script_member);
+      *primary++ = static_cast<char>(group.primary);
+      *diacritic++ = static_cast<char>(DiacriticWeight(group));
+      *case_weight++ = static_cast<char>(CaseWeight(group));
+    }
+    position += weights.group_count;
+  }
+  *primary = kLevelEnd;
+
+  size_t at = diacritic_start + KeptLength(base + diacritic_start, groups);
+  base[at++] = kLevelEnd;
+  const size_t case_length = KeptLength(base + case_room, groups);
+  std::memmove(base + at, base + case_room, case_length);
+  at += case_length;
+  base[at++] = kLevelEnd;
+  // The special level comes last, so it needs no end of its own: a shorter key sorts first.
+  const size_t special_length = static_cast<size_t>(special - (base + special_room));
+  std::memmove(base + at, base + special_room, special_length);
+  key->resize(at + special_length);
+}
+
 std::string SortKey(std::string_view name) {
   std::string key;
-  key.reserve(2 * name.size() + 3);  // a name of plain letters needs no more
-  WeightedChars chars(name);
-  while (const CollationGroup* group = chars.Next()) {
-    key.push_back(static_cast<char>(group->script_member));
-    key.push_back(static_cast<char>(group->primary));
-  }
-  key.push_back(kLevelEnd);
-  AppendDroppingTrailing(name, DiacriticWeight, &key);
-  AppendDroppingTrailing(name, CaseWeight, &key);
-  // The special level comes last, so it needs no end of its own: a shorter key sorts first.
-  SpecialEntries entries(name);
-  SpecialEntries::Entry entry;
-  while (entries.Next(&entry)) {
-    AppendPosition(entry.position, &key);
-    key.push_back(static_cast<char>(entry.primary));
-  }
+  AppendSortKey(name, &key);
   return key;
 }
 

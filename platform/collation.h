@@ -18,5 +18,7 @@ int CompareNames(std::string_view a, std::string_view b);
 // A byte string whose plain byte order is the order of CompareNames and which is equal for two
 // names exactly when they compare equal: the key for hashing names by collation.
 std::string SortKey(std::string_view name);
+// Appends the sort key of |name| to |key|.
+void AppendSortKey(std::string_view name, std::string* key);
 
 }  // namespace platform

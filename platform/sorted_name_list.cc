@@ -1,51 +1,82 @@
-// Names are found by hash, never by search: first by exact spelling, then by sort key, which is
-// equal exactly for names the collation calls equal. The order is made by sorting the keys once
-// a slot is asked for, so a list filled while reading sources is sorted a single time.
+// Names are found by hash, never by search: by sort key, which is equal exactly for names the
+// collation calls equal. The keys lie one after another in one string and the hash table holds
+// ids, so a list of thousands of names is a few blocks of memory, not a node per name. The order
+// is made by sorting the keys once a slot is asked for, so a list filled while reading sources is
+// sorted a single time.
 #include "platform/sorted_name_list.h"
 
 #include <algorithm>
+#include <functional>
 #include <numeric>
 
 #include "platform/collation.h"
 
 namespace platform {
+namespace {
+
+constexpr int kIdBits = 32;
+constexpr uint64_t kIdMask = (uint64_t{1} << kIdBits) - 1;
+
+uint64_t HashKey(std::string_view key) { return std::hash<std::string_view>()(key); }
+
+}  // namespace
+
+std::string_view SortedNameList::Key(uint32_t id) const {
+  const size_t begin = id == 0 ? 0 : key_ends_[id - 1];
+  return std::string_view(keys_).substr(begin, key_ends_[id] - begin);
+}
+
+std::optional<uint32_t> SortedNameList::FindKey(std::string_view key, uint64_t hash) const {
+  if (table_.empty()) return std::nullopt;
+  const size_t mask = table_.size() - 1;
+  const uint64_t tag = hash >> kIdBits;
+  for (size_t at = hash & mask;; at = (at + 1) & mask) {
+    const uint64_t slot = table_[at];
+    if (slot == 0) return std::nullopt;
+    const auto id = static_cast<uint32_t>((slot & kIdMask) - 1);
+    if ((slot >> kIdBits) == tag && Key(id) == key) return id;
+  }
+}
+
+void SortedNameList::Place(uint64_t hash, uint32_t id) {
+  const size_t mask = table_.size() - 1;
+  size_t at = hash & mask;
+  while (table_[at] != 0) at = (at + 1) & mask;
+  table_[at] = (hash >> kIdBits << kIdBits) | (uint64_t{id} + 1);
+}
 
 SortedNameList::Added SortedNameList::Add(std::string_view name) {
-  if (auto found = by_spelling_.find(name); found != by_spelling_.end()) {
-    return {found->second, false};
+  // The key is built where it stays when the name is new.
+  const size_t key_begin = keys_.size();
+  AppendSortKey(name, &keys_);
+  const std::string_view key = std::string_view(keys_).substr(key_begin);
+  const uint64_t hash = HashKey(key);
+  if (const std::optional<uint32_t> found = FindKey(key, hash)) {
+    keys_.resize(key_begin);
+    return {*found, false};
   }
   const auto id = static_cast<uint32_t>(spellings_.size());
-  const auto [by_key, is_new] = by_key_.try_emplace(SortKey(name), id);
-  by_spelling_.emplace(name, by_key->second);
-  if (!is_new) return {by_key->second, false};
   spellings_.emplace_back(name);
-  keys_.push_back(&by_key->first);
+  key_ends_.push_back(keys_.size());
+  if ((spellings_.size() + 1) * 2 > table_.size()) {
+    table_.assign(table_.empty() ? 16 : table_.size() * 2, 0);
+    for (uint32_t known = 0; known < id; ++known) Place(HashKey(Key(known)), known);
+  }
+  Place(hash, id);
   sorted_ = false;
   return {id, true};
 }
 
 std::optional<uint32_t> SortedNameList::Find(std::string_view name) const {
-  if (auto found = by_spelling_.find(name); found != by_spelling_.end()) return found->second;
-  if (auto found = by_key_.find(SortKey(name)); found != by_key_.end()) return found->second;
-  return std::nullopt;
+  const std::string key = SortKey(name);
+  return FindKey(key, HashKey(key));
 }
 
-uint32_t SortedNameList::Slot(uint32_t id) const {
-  SortIfNeeded();
-  return slots_[id];
-}
-
-const std::vector<uint32_t>& SortedNameList::IdsInOrder() const {
-  SortIfNeeded();
-  return order_;
-}
-
-void SortedNameList::SortIfNeeded() const {
-  if (sorted_) return;
+void SortedNameList::Sort() const {
   order_.resize(spellings_.size());
   std::iota(order_.begin(), order_.end(), 0);
   std::sort(order_.begin(), order_.end(),
-            [this](uint32_t a, uint32_t b) { return *keys_[a] < *keys_[b]; });
+            [this](uint32_t a, uint32_t b) { return Key(a) < Key(b); });
   slots_.resize(order_.size());
   for (uint32_t slot = 0; slot < order_.size(); ++slot) slots_[order_[slot]] = slot;
   sorted_ = true;

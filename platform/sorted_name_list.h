@@ -6,11 +6,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace platform {
@@ -22,10 +20,9 @@ class SortedNameList {
     bool is_new;
   };
 
-  // O(1) on average; a spelling met before costs one hash look-up.
+  // O(1) on average: the name's sort key and one hash look-up.
   Added Add(std::string_view name);
-  // The id of the name equal to |name| under the collation, if present. A spelling passed to Add
-  // before costs one hash look-up; any other builds its sort key.
+  // The id of the name equal to |name| under the collation, if present.
   std::optional<uint32_t> Find(std::string_view name) const;
 
   size_t size() const { return spellings_.size(); }
@@ -33,26 +30,33 @@ class SortedNameList {
   const std::string& Spelling(uint32_t id) const { return spellings_[id]; }
 
   // Position of |id| in collation order (0-based).
-  uint32_t Slot(uint32_t id) const;
+  uint32_t Slot(uint32_t id) const {
+    SortIfNeeded();
+    return slots_[id];
+  }
   // Ids in collation order.
-  const std::vector<uint32_t>& IdsInOrder() const;
+  const std::vector<uint32_t>& IdsInOrder() const {
+    SortIfNeeded();
+    return order_;
+  }
 
  private:
-  // Hashes std::string and std::string_view alike, so a look-up by view copies nothing.
-  struct TextHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
-  };
-  using TextMap = std::unordered_map<std::string, uint32_t, TextHash, std::equal_to<>>;
-
-  void SortIfNeeded() const;
+  std::string_view Key(uint32_t id) const;
+  // The id whose sort key is |key|, if any; |hash| is the key's hash.
+  std::optional<uint32_t> FindKey(std::string_view key, uint64_t hash) const;
+  void Place(uint64_t hash, uint32_t id);
+  void SortIfNeeded() const {
+    if (!sorted_) Sort();
+  }
+  void Sort() const;
 
   std::vector<std::string> spellings_;
-  // Every spelling ever added, the first and the later equal ones, with the id it stands for.
-  TextMap by_spelling_;
-  TextMap by_key_;
-  // keys_[id] is the sort key of |id|, held by by_key_ (its nodes never move).
-  std::vector<const std::string*> keys_;
+  // The sort keys of all names one after another; key_ends_[id] is where the key of |id| ends.
+  std::string keys_;
+  std::vector<size_t> key_ends_;
+  // Open addressing over the keys: a slot holds the top bits of a key's hash and its id + 1;
+  // 0 marks an empty slot.
+  std::vector<uint64_t> table_;
   mutable std::vector<uint32_t> order_;
   mutable std::vector<uint32_t> slots_;
   mutable bool sorted_ = true;

@@ -56,18 +56,16 @@ void OpcodeTable::Load(platform::LineReader& lines, std::string_view file_name) 
     defs_[*key] = {*count, line.substr(comma + 1)};
   }
 
-  names_ = NameTable();
-  lowest_opcode_.clear();
+  // Names go in from the lowest opcode up, so a name that two opcodes share finds the lower one.
+  name_slots_.assign(kNameSlots, 0);
   for (uint16_t opcode = kMinOpcode; opcode <= kMaxOpcode; ++opcode) {
-    if (defs_[opcode].name.empty()) continue;
-    if (names_.Intern(defs_[opcode].name) == lowest_opcode_.size())
-      lowest_opcode_.push_back(opcode);
+    const std::string& name = defs_[opcode].name;
+    if (name.empty() || Find(name)) continue;
+    const uint64_t hash = HashText(name);
+    size_t at = hash & kNameSlotMask;
+    while (name_slots_[at] != 0) at = (at + 1) & kNameSlotMask;
+    name_slots_[at] = static_cast<uint32_t>(hash >> 48) << 16 | opcode;
   }
-}
-
-std::optional<uint16_t> OpcodeTable::Find(std::string_view word) const {
-  if (const std::optional<uint32_t> name = names_.Find(word)) return lowest_opcode_[*name];
-  return std::nullopt;
 }
 
 }  // namespace vornak

@@ -45,12 +45,26 @@ class OpcodeTable {
   // name.
   const OpcodeDef& Def(uint16_t opcode) const { return defs_[opcode]; }
   // The lowest opcode whose name is |word|, byte for byte.
-  std::optional<uint16_t> Find(std::string_view word) const;
+  std::optional<uint16_t> Find(std::string_view word) const {
+    const uint64_t hash = HashText(word);
+    const uint32_t tag = static_cast<uint32_t>(hash >> 48);
+    for (size_t at = hash & kNameSlotMask;; at = (at + 1) & kNameSlotMask) {
+      const uint32_t slot = name_slots_[at];
+      if (slot == 0) return std::nullopt;
+      const auto opcode = static_cast<uint16_t>(slot);
+      if ((slot >> 16) == tag && defs_[opcode].name == word) return opcode;
+    }
+  }
 
  private:
+  // Every instruction word is looked up here, so the names have a table of their own: a slot
+  // holds the top 16 bits of a name's hash and its lowest opcode (never 0), 0 marks an empty
+  // slot. At most 1106 names leave the table more than half empty.
+  static constexpr size_t kNameSlots = 4096;
+  static constexpr size_t kNameSlotMask = kNameSlots - 1;
+
   std::vector<OpcodeDef> defs_;  // indexed by opcode; entry 0 is unused
-  NameTable names_;
-  std::vector<uint16_t> lowest_opcode_;  // by name id
+  std::vector<uint32_t> name_slots_ = std::vector<uint32_t>(kNameSlots);
 };
 
 }  // namespace vornak

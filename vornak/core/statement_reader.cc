@@ -139,34 +139,40 @@ class Reader {
 
   void ReadLabel(std::string_view line) {
     if (line.size() < 2 || !platform::IsIdentifierChar(line[1])) FailLabel(2);
-    word_.assign(ScanIdentifier(line, 1).substr(0, kMaxLabelNameSize));
-    platform::UpperAsciiInPlace(&word_);
+    label_.assign(ScanIdentifier(line, 1).substr(0, kMaxLabelNameSize));
+    platform::UpperAsciiInPlace(&label_);
     ScriptPart& part = state_.parts[part_];
     part.labels.push_back(
-        {part.label_names.Intern(word_), static_cast<int32_t>(part.instruction_count)});
+        {part.label_names.Intern(label_), static_cast<int32_t>(part.instruction_count)});
   }
 
   void ReadInstruction(std::string_view line) {
-    const size_t word_end = WordEnd(line);
-    std::string_view word = line.substr(0, word_end);
+    // The word runs to the first tab or space; it is upper-cased as it is scanned.
+    if (word_.size() < line.size()) word_.resize(2 * line.size());
+    size_t word_end = 0;
+    for (; word_end < line.size(); ++word_end) {
+      const char c = line[word_end];
+      if (c == ' ' || c == '\t') break;
+      word_[word_end] = UpperAsciiChar(c);
+    }
+    std::string_view word(word_.data(), word_end);
     bool negated = false;
     if (word[0] == '!') {
       negated = true;
       word.remove_prefix(1);
     }
-    word_.resize(word.size());
-    for (size_t i = 0; i < word.size(); ++i) word_[i] = UpperAsciiChar(word[i]);
 
-    std::optional<uint16_t> opcode = state_.opcodes.Find(word_);
+    std::optional<uint16_t> opcode = state_.opcodes.Find(word);
     if (!opcode) {
-      std::optional<uint32_t> number = ParseHexDigits(word_);
-      if (!number) Fail(word_ + " is not a valid instruction or label");
+      std::optional<uint32_t> number = ParseHexDigits(word);
+      if (!number) Fail(std::string(word) + " is not a valid instruction or label");
       if (*number & kNegatedBit) {
         negated = true;
         *number &= ~uint32_t{kNegatedBit};
       }
       if (*number < kMinOpcode || *number > kMaxOpcode) {
-        Fail(word_ + " is not a valid opcode number (0001 to 0452, or 8001 to 8452 negated)");
+        Fail(std::string(word) +
+             " is not a valid opcode number (0001 to 0452, or 8001 to 8452 negated)");
       }
       opcode = static_cast<uint16_t>(*number);
     }
@@ -234,7 +240,8 @@ class Reader {
   size_t part_ = 0;
   size_t records_begin_ = 0;  // where the records of the part being read start in the store
   int64_t line_number_ = 0;
-  std::string word_;
+  std::string word_;   // the instruction word, upper case, at the start
+  std::string label_;  // the label name, upper case
 };
 
 }  // namespace
