@@ -35,6 +35,28 @@ constexpr double kExactPowersOfTen[kMaxExactDigits + 1] = {
 // Exponent digits beyond this cannot change whether a double overflows or underflows.
 constexpr int64_t kExponentLimit = 100000;
 
+// The power of ten of the first significant digit of the decimal digits (with an optional
+// point) from |begin| to |end|, plus one: 12.5 gives 2, 0.05 gives -1. It tells a value too
+// large for a double from one too small.
+int64_t DecimalOrder(const char* begin, const char* end) {
+  int64_t order = 0;
+  bool significant = false;
+  bool after_point = false;
+  for (const char* p = begin; p != end; ++p) {
+    if (*p == '.') {
+      after_point = true;
+    } else if (significant) {
+      order += after_point ? 0 : 1;
+    } else if (*p != '0') {
+      significant = true;
+      order += after_point ? 0 : 1;
+    } else if (after_point) {
+      --order;
+    }
+  }
+  return order;
+}
+
 int64_t AddExponentDigit(int64_t exponent, char digit) {
   return std::min(exponent * 10 + (digit - '0'), kExponentLimit);
 }
@@ -217,27 +239,24 @@ std::optional<double> ParseReal(std::string_view text) {
   const bool negative = p != end && *p == '-';
   if (p != end && (*p == '+' || *p == '-')) ++p;
   const char* const number = p;
-  // The power of ten of the first significant digit, to tell overflow from underflow.
-  int64_t order = 0;
-  bool significant = false;
+  // The digits as an integer (exact only while there are few of them) and how many follow the
+  // point.
+  uint64_t digits = 0;
   int digit_count = 0;
-  for (; p != end && IsDigit(*p); ++p, ++digit_count) {
-    if (significant || *p != '0') {
-      significant = true;
-      ++order;
-    }
-  }
+  int decimals = 0;
+  for (; p != end && IsDigit(*p); ++p, ++digit_count) digits = digits * 10 + (*p - '0');
   if (p != end && *p == '.') {
-    for (++p; p != end && IsDigit(*p); ++p, ++digit_count) {
-      if (significant) continue;
-      if (*p == '0') {
-        --order;
-      } else {
-        significant = true;
-      }
+    for (++p; p != end && IsDigit(*p); ++p, ++digit_count, ++decimals) {
+      digits = digits * 10 + (*p - '0');
     }
   }
   if (digit_count == 0) return std::nullopt;
+  // Up to 15 digits and no exponent, the digits and the power of ten that scales them are exact
+  // doubles, and one correctly rounded division gives what from_chars gives.
+  if (p == end && digit_count <= kMaxExactDigits) {
+    const double value = static_cast<double>(digits) / kExactPowersOfTen[decimals];
+    return negative ? -value : value;
+  }
   const char* const mantissa_end = p;
   int64_t exponent = 0;
   if (p != end && (*p == 'e' || *p == 'E')) {
@@ -250,28 +269,10 @@ std::optional<double> ParseReal(std::string_view text) {
   }
   if (p != end) return std::nullopt;
 
-  // Up to 15 digits and no exponent, the digits as an integer and the power of ten that scales
-  // them are exact doubles, and one correctly rounded division gives what from_chars gives.
-  if (digit_count <= kMaxExactDigits && mantissa_end == end) {
-    uint64_t digits = 0;
-    int decimals = 0;
-    bool after_point = false;
-    for (const char* q = number; q != end; ++q) {
-      if (*q == '.') {
-        after_point = true;
-        continue;
-      }
-      digits = digits * 10 + (*q - '0');
-      decimals += after_point;
-    }
-    const double value = static_cast<double>(digits) / kExactPowersOfTen[decimals];
-    return negative ? -value : value;
-  }
-
   double value = 0;
   const std::from_chars_result result = std::from_chars(number, end, value);
   if (result.ec == std::errc::result_out_of_range) {
-    if (order + exponent > 0) return std::nullopt;
+    if (DecimalOrder(number, mantissa_end) + exponent > 0) return std::nullopt;
     value = 0;
   } else if (result.ec != std::errc() || result.ptr != end) {
     return std::nullopt;

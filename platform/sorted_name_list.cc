@@ -73,10 +73,12 @@ std::optional<uint32_t> SortedNameList::Find(std::string_view name) const {
 }
 
 void SortedNameList::Sort() const {
+  std::vector<std::string_view> keys(spellings_.size());
+  for (uint32_t id = 0; id < keys.size(); ++id) keys[id] = Key(id);
   order_.resize(spellings_.size());
   std::iota(order_.begin(), order_.end(), 0);
   std::sort(order_.begin(), order_.end(),
-            [this](uint32_t a, uint32_t b) { return Key(a) < Key(b); });
+            [&keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
   slots_.resize(order_.size());
   for (uint32_t slot = 0; slot < order_.size(); ++slot) slots_[order_[slot]] = slot;
   sorted_ = true;

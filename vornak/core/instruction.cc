@@ -201,7 +201,30 @@ class InstructionBuilder::Scan {
 
  private:
   // Makes the place for an item of |slot|: over the item written last when it is of the same slot.
-  void BeginItem(size_t slot);
+  void BeginItem(size_t slot) {
+    if (count_ != kOpenList && slot >= static_cast<size_t>(count_)) TooManyParameters();
+    if (has_item_ && slot == item_slot_) {
+      Unwrite();
+    } else {
+      if (has_item_) EndItem();
+      const size_t first_open = has_item_ ? item_slot_ + 1 : 0;
+      if (slot > first_open) EmptySlot(first_open);
+    }
+    has_item_ = true;
+    item_slot_ = slot;
+    item_start_ = record_.size();
+    long_string_ = {};
+  }
+  [[noreturn]] static void TooManyParameters() { throw platform::Error("Too many parameters"); }
+  // Takes back the item written last.
+  void Unwrite() {
+    record_.Truncate(item_start_);
+    if (item_size_ == kUnknownSize) {
+      --unknown_items_;
+    } else {
+      known_size_ -= item_size_;
+    }
+  }
   // Counts the item just written; |size| is kUnknownSize when construction cannot tell it.
   void Written(uint32_t size) {
     item_size_ = size;
@@ -213,15 +236,19 @@ class InstructionBuilder::Scan {
   }
   // The item written last is final: a string too long for its field makes its slot faulty.
   void EndItem() {
-    if (long_string_.empty()) return;
-    Fault("String " + std::string(long_string_) + " is longer than " + std::to_string(kStringSize) +
-          " characters");
+    if (!long_string_.empty()) LongString();
   }
   // Slots turn out faulty in ascending order, so the first one noted is the one reported.
   void Fault(std::string message) {
     if (fault_.empty()) fault_ = std::move(message);
   }
-  void EmptySlot(size_t slot) { Fault("Parameter " + std::to_string(slot + 1) + " is empty"); }
+  [[gnu::cold]] void EmptySlot(size_t slot) {
+    Fault("Parameter " + std::to_string(slot + 1) + " is empty");
+  }
+  [[gnu::cold]] void LongString() {
+    Fault("String " + std::string(long_string_) + " is longer than " + std::to_string(kStringSize) +
+          " characters");
+  }
 
   void Identifier(ParamTag tag, uint32_t id) {
     char* at = PutTag(record_.Room(1 + kMaxVarintSize), tag);
@@ -318,28 +345,6 @@ void InstructionBuilder::Scan::Run(std::string_view text) {
   last_slot_ = slot;
 }
 
-void InstructionBuilder::Scan::BeginItem(size_t slot) {
-  if (count_ != kOpenList && slot >= static_cast<size_t>(count_)) {
-    throw platform::Error("Too many parameters");
-  }
-  if (has_item_ && slot == item_slot_) {
-    record_.Truncate(item_start_);
-    if (item_size_ == kUnknownSize) {
-      --unknown_items_;
-    } else {
-      known_size_ -= item_size_;
-    }
-  } else {
-    if (has_item_) EndItem();
-    const size_t first_open = has_item_ ? item_slot_ + 1 : 0;
-    if (slot > first_open) EmptySlot(first_open);
-  }
-  has_item_ = true;
-  item_slot_ = slot;
-  item_start_ = record_.size();
-  long_string_ = {};
-}
-
 std::string_view InstructionBuilder::Scan::Finish(uint16_t word, bool text_empty) {
   if (has_item_) EndItem();
   if (count_ != kOpenList) {
@@ -358,15 +363,10 @@ std::string_view InstructionBuilder::Scan::Finish(uint16_t word, bool text_empty
   const uint64_t known_size =
       unknown_items_ == 0 && size <= std::numeric_limits<uint32_t>::max() ? size : kUnknownSize;
   const uint64_t length = VarintSize(slots) + (record_.size() - kHeaderRoom);
-  char header[kHeaderRoom];
-  char* at = PutUint16(header, word);
-  at = PutVarint(at, known_size);
-  at = PutVarint(at, length);
-  at = PutVarint(at, slots);
-  const size_t header_size = static_cast<size_t>(at - header);
   // The header goes right before the parameters, so the record is one run of bytes.
-  char* record = record_.data() + (kHeaderRoom - header_size);
-  std::memcpy(record, header, header_size);
+  const size_t header_size = 2 + VarintSize(known_size) + VarintSize(length) + VarintSize(slots);
+  char* const record = record_.data() + (kHeaderRoom - header_size);
+  PutVarint(PutVarint(PutVarint(PutUint16(record, word), known_size), length), slots);
   return {record, header_size + record_.size() - kHeaderRoom};
 }
 

@@ -17,6 +17,23 @@
 
 namespace vornak {
 
+// The |count| (below 8) bytes at |bytes| as one number, loaded in at most two reads of fixed
+// size: a copy of a variable count would be a library call.
+inline uint64_t LoadTail(const char* bytes, size_t count) {
+  if (count >= 4) {
+    uint32_t low;
+    uint32_t high;
+    std::memcpy(&low, bytes, 4);
+    std::memcpy(&high, bytes + count - 4, 4);  // overlaps |low| by 8 - count bytes
+    return low | static_cast<uint64_t>(high) << (8 * (count - 4));
+  }
+  if (count == 0) return 0;
+  const auto byte = [bytes](size_t i) {
+    return static_cast<uint64_t>(static_cast<uint8_t>(bytes[i]));
+  };
+  return byte(0) | byte(count / 2) << (8 * (count / 2)) | byte(count - 1) << (8 * (count - 1));
+}
+
 // A fast hash of short texts, eight bytes at a time.
 inline uint64_t HashText(std::string_view text) {
   uint64_t hash = 0x9E3779B97F4A7C15u ^ text.size();
@@ -27,9 +44,7 @@ inline uint64_t HashText(std::string_view text) {
     hash = (hash ^ word) * 0xBF58476D1CE4E5B9u;
     hash ^= hash >> 29;
   }
-  uint64_t tail = 0;
-  std::memcpy(&tail, text.data() + at, text.size() - at);
-  hash = (hash ^ tail) * 0x94D049BB133111EBu;
+  hash = (hash ^ LoadTail(text.data() + at, text.size() - at)) * 0x94D049BB133111EBu;
   return hash ^ (hash >> 31);
 }
 
