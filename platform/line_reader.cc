@@ -13,6 +13,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -34,6 +38,24 @@ constexpr size_t kBlockSize = size_t{1} << 16;
 constexpr char kEndOfFileMark = '\x1A';
 // The buffer is read into right after it is made, so its pages are populated when mapped.
 constexpr bool kFillsWhole = true;
+
+// The first LF or CR from |from| on, or |end|. Lines are short and many, so the search looks at
+// 16 bytes at a time where the processor offers it, and ends in one pass what two calls of
+// memchr would do.
+const char* FindLineBreak(const char* from, const char* end) {
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  for (; end - from >= 16; from += 16) {
+    const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    const int found =
+        _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, lf), _mm_cmpeq_epi8(bytes, cr)));
+    if (found != 0) return from + __builtin_ctz(static_cast<unsigned>(found));
+  }
+#endif
+  while (from != end && *from != '\n' && *from != '\r') ++from;
+  return from;
+}
 
 Error ReadError(const std::string& path, int error_number) {
   return Error("Unable to read " + path + ": " + std::strerror(error_number));
@@ -153,24 +175,33 @@ bool LineReader::Next(std::string_view* line) {
   State& s = *state_;
   if (s.finished) return false;
   std::string_view raw;
+  bool lone_cr = false;  // the line holds a CR that is no line end, to be dropped
   for (;;) {
     const char* base = s.base();
-    const void* lf = std::memchr(base + s.scanned, '\n', s.filled - s.scanned);
-    if (lf != nullptr) {
-      size_t end = static_cast<size_t>(static_cast<const char*>(lf) - base);
-      raw = std::string_view(base + s.begin, end - s.begin);
-      // The CR of CR LF goes here, so that the common line needs no copy below.
-      if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-      s.begin = s.scanned = end + 1;
-      break;
+    const char* const end = base + s.filled;
+    const char* const brk = FindLineBreak(base + s.scanned, end);
+    if (brk != end) {
+      const bool cr_lf = *brk == '\r' && brk + 1 != end && brk[1] == '\n';
+      if (*brk == '\n' || cr_lf) {
+        raw = std::string_view(base + s.begin, static_cast<size_t>(brk - (base + s.begin)));
+        s.begin = s.scanned = static_cast<size_t>(brk - base) + (cr_lf ? 2 : 1);
+        break;
+      }
+      if (brk + 1 != end) {  // a CR followed by anything but LF
+        lone_cr = true;
+        s.scanned = static_cast<size_t>(brk - base) + 1;
+        continue;
+      }
     }
-    s.scanned = s.filled;
+    // Nothing decides the line yet; a CR at the very end waits for the byte after it.
+    s.scanned = static_cast<size_t>(brk - base);
     if (s.at_end) {
       if (s.begin == s.filled) {
         s.finished = true;  // a line end at the very end opens no further line
         return false;
       }
       raw = std::string_view(base + s.begin, s.filled - s.begin);
+      lone_cr = lone_cr || brk != end;
       s.begin = s.filled;
       break;
     }
@@ -180,7 +211,7 @@ bool LineReader::Next(std::string_view* line) {
     s.finished = true;
     return false;
   }
-  if (std::memchr(raw.data(), '\r', raw.size()) == nullptr) {
+  if (!lone_cr) {
     *line = raw;
     return true;
   }

@@ -45,7 +45,9 @@ inline uint64_t HashText(std::string_view text) {
     hash ^= hash >> 29;
   }
   hash = (hash ^ LoadTail(text.data() + at, text.size() - at)) * 0x94D049BB133111EBu;
-  return hash ^ (hash >> 31);
+  // A last round spreads every byte over the low bits too, which pick a name's slot.
+  hash = (hash ^ (hash >> 32)) * 0xBF58476D1CE4E5B9u;
+  return hash ^ (hash >> 29);
 }
 
 class NameTable {
