@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -74,6 +75,38 @@ class TextBlock {
     constexpr size_t kMaxDigits = 20;  // "-9223372036854775808"
     if (Room() < kMaxDigits) Flush();
     end_ = std::to_chars(end_, end_ + kMaxDigits, value).ptr;
+  }
+  // |sixteenths| / 16 as platform::RealText writes it (at most 7 significant digits, a last
+  // digit 5 dropped away from zero), with ".0" after a whole number. A sixteenth has at most
+  // four decimals, ending in 0 or 5, so the text comes from the integer alone.
+  void Sixteenths(int sixteenths) {
+    constexpr size_t kMaxText = 9;  // "-2047.938"
+    if (Room() < kMaxText) Flush();
+    if (sixteenths < 0) *end_++ = '-';
+    const int magnitude = std::abs(sixteenths);
+    const int whole = magnitude / 16;
+    int fraction = magnitude % 16 * 625;  // in ten-thousandths
+    int decimals = 4;
+    if (whole >= 1000) {  // four digits before the point leave three after it
+      fraction = fraction / 10 + (fraction % 10 == 5 ? 1 : 0);
+      decimals = 3;
+    }
+    if (whole > 0 || fraction == 0) end_ = std::to_chars(end_, end_ + 4, whole).ptr;
+    if (fraction == 0) {
+      std::memcpy(end_, ".0", 2);
+      end_ += 2;
+      return;
+    }
+    *end_++ = '.';
+    while (fraction % 10 == 0) {
+      fraction /= 10;
+      --decimals;
+    }
+    for (int digit = decimals - 1; digit >= 0; --digit) {
+      end_[digit] = static_cast<char>('0' + fraction % 10);
+      fraction /= 10;
+    }
+    end_ += decimals;
   }
   void HexWord(int value) {
     if (Room() < 4) Flush();
@@ -254,12 +287,9 @@ void SourceWriter::Param(int position, int64_t instruction_start) {
     case DataType::kInt16:
       text_.Decimal(value);
       break;
-    case DataType::kFixed16: {
-      const std::string text = platform::RealText(slot.real);
-      text_.Append(text);
-      if (text.find('.') == std::string::npos) text_.Append(".0");
+    case DataType::kFixed16:
+      text_.Sixteenths(static_cast<int>(slot.real * 16));
       break;
-    }
     default:
       text_.Append('"');
       text_.Append(slot.text);

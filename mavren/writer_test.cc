@@ -4,6 +4,7 @@
 
 #include "mavren/test_support.h"
 #include "platform/error.h"
+#include "platform/number_text.h"
 
 namespace mavren {
 namespace {
@@ -142,6 +143,22 @@ TEST(SourceWriterTest, ParameterTexts) {
     const std::string opcodes = std::string(kOpcodes) + kNames;
     EXPECT_EQ(MainLines(Op(5) + c.params, c.settings, opcodes).back(),
               std::string("    0005                    ") + c.text);
+  }
+}
+
+// Decimals are written from their sixteenths directly; every one of them reads as the real-number
+// text of its value, with ".0" after a whole number.
+TEST(SourceWriterTest, EverySixteenthAsItsRealText) {
+  std::string code;
+  for (int sixteenths = -32768; sixteenths <= 32767; ++sixteenths) {
+    code += Op(5) + Fixed16(sixteenths);
+  }
+  const std::vector<std::string> lines = MainLines(code);
+  ASSERT_EQ(lines.size(), 65536u);
+  for (int sixteenths = -32768; sixteenths <= 32767; ++sixteenths) {
+    std::string text = platform::RealText(sixteenths / 16.0);
+    if (text.find('.') == std::string::npos) text += ".0";
+    ASSERT_EQ(lines[sixteenths + 32768], "    0005                    " + text);
   }
 }
 
