@@ -132,10 +132,12 @@ int32_t LabelTarget(const Param& param, const EncodeContext& context) {
   throw platform::Error("Target label " + LabelText(param) + " does not exist");
 }
 
+// |records| are those of the record's part.
 template <class Sink>
-void Encode(const TOpCode& record, const EncodeContext& context, Pass pass, Sink& sink) {
+void Encode(const TOpCode& record, std::string_view records, const EncodeContext& context,
+            Pass pass, Sink& sink) {
   sink.Uint16(static_cast<uint16_t>(record.Opcode | (record.Negated ? kNegatedBit : 0)));
-  ParamReader params((*context.parts)[context.current_part].records, record.Params);
+  ParamReader params(records, record.Params);
   const bool writing = pass == Pass::kWriting;
   for (uint32_t i = 0; i < params.count(); ++i) {
     const Param param = params.Next();
@@ -209,17 +211,31 @@ void Encode(const TOpCode& record, const EncodeContext& context, Pass pass, Sink
   if (context.opcodes->Def(record.Opcode).count == kOpenList) sink.Byte(Type(DataType::kEndOfList));
 }
 
+std::string_view RecordsOf(const EncodeContext& context) {
+  return (*context.parts)[context.current_part].records;
+}
+
 }  // namespace
 
 int64_t EncodedSize(const TOpCode& record, const EncodeContext& context) {
   ByteCounter counter;
-  Encode(record, context, Pass::kSizing, counter);
+  Encode(record, RecordsOf(context), context, Pass::kSizing, counter);
   return counter.size();
 }
 
 char* WriteTo(const TOpCode& record, const EncodeContext& context, char* out, const char* end) {
   ByteWriter writer(out, end);
-  Encode(record, context, Pass::kWriting, writer);
+  Encode(record, RecordsOf(context), context, Pass::kWriting, writer);
+  return writer.at();
+}
+
+char* WriteRecords(const EncodeContext& context, char* out, const char* end) {
+  const std::string_view records = RecordsOf(context);
+  ByteWriter writer(out, end);
+  RecordReader reader(records);
+  for (TOpCode record; reader.Next(&record);) {
+    Encode(record, records, context, Pass::kWriting, writer);
+  }
   return writer.at();
 }
 

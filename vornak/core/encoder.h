@@ -42,6 +42,9 @@ int64_t EncodedSize(const TOpCode& record, const EncodeContext& context);
 // or one at offset 0 of the mission being written, a mission reference that names no mission
 // part, and (a fault of the assembler) a record that would pass |end|.
 char* WriteTo(const TOpCode& record, const EncodeContext& context, char* out, const char* end);
+// Writes every record of the part context.current_part at |out| as WriteTo does, and returns the
+// position after the last.
+char* WriteRecords(const EncodeContext& context, char* out, const char* end);
 
 // The mission number of every mission name the sources referenced, by name id: the position of
 // mission folder + name + ".gsr" in the PartList (compared by collation, the first equal entry

@@ -30,8 +30,7 @@ void EmitParts(BuildState* state, platform::Console& console) {
     char* at = image.data() + script_part.Start;
     const char* end = at + script_part.Size;
     try {
-      RecordReader records(script_part.records);
-      for (TOpCode record; records.Next(&record);) at = WriteTo(record, context, at, end);
+      at = WriteRecords(context, at, end);
     } catch (const platform::Error& error) {
       console.Line("  " + state->part_list[part]);
       console.Line("  " + std::string(error.what()));
