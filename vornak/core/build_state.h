@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/replacing_file.h"
+#include "vornak/core/arena.h"
 #include "vornak/core/instruction.h"
 #include "vornak/core/opcode_table.h"
 #include "vornak/core/record_store.h"
@@ -30,9 +31,10 @@ struct BuildState {
 
   Symbols symbols;
   std::vector<ScriptPart> parts;  // one per PartList entry
-  // The parts' records; held by pointer, so that the parts' views of it survive a move of the
-  // state.
+  // The parts' records and label tables; held by pointer, so that the parts' views of them
+  // survive a move of the state.
   std::unique_ptr<RecordStore> records = std::make_unique<RecordStore>();
+  std::unique_ptr<Arena> part_tables = std::make_unique<Arena>();  // the parts' label tables
 
   std::vector<int32_t> mission_numbers;  // by mission name id; -1 when the name is no mission
   int32_t code_start = 0;                // offset of the main part's first instruction

@@ -15,6 +15,8 @@
 #include <string_view>
 #include <vector>
 
+#include "vornak/core/arena.h"
+
 namespace vornak {
 
 // The |count| (below 8) bytes at |bytes| as one number, loaded in at most two reads of fixed
@@ -52,6 +54,13 @@ inline uint64_t HashText(std::string_view text) {
 
 class NameTable {
  public:
+  NameTable() = default;
+  // Keeps its names in |arena|, which must outlive every use of the table.
+  explicit NameTable(Arena* arena)
+      : text_(ArenaAllocator<char>(arena)),
+        starts_(ArenaAllocator<size_t>(arena)),
+        slots_(ArenaAllocator<uint64_t>(arena)) {}
+
   // The id of |name|, compared byte for byte; a name not met before gets the next id.
   uint32_t Intern(std::string_view name) {
     const uint64_t hash = HashText(name);
@@ -113,9 +122,9 @@ class NameTable {
     for (const size_t start : starts_) Place(HashText(NameAt(start)), start);
   }
 
-  std::string text_;
-  std::vector<size_t> starts_;  // by id: where the name's entry starts in |text_|
-  std::vector<uint64_t> slots_;
+  std::basic_string<char, std::char_traits<char>, ArenaAllocator<char>> text_;
+  std::vector<size_t, ArenaAllocator<size_t>> starts_;  // by id: where the name's entry starts
+  std::vector<uint64_t, ArenaAllocator<uint64_t>> slots_;
 };
 
 }  // namespace vornak

@@ -58,6 +58,7 @@ void ReleaseRecords(BuildState* state) {
     part.label_offsets = {};
   }
   *state->records = RecordStore();
+  *state->part_tables = Arena();
 }
 
 }  // namespace

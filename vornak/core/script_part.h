@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "vornak/core/arena.h"
 #include "vornak/core/instruction.h"
 #include "vornak/core/name_table.h"
 #include "vornak/core/record_store.h"
@@ -21,15 +22,19 @@ struct LabelEntry {
                      // byte offset from the start of the part
 };
 
+// A part's labels and label offsets are kept in its build's arena.
+using LabelList = std::vector<LabelEntry, ArenaAllocator<LabelEntry>>;
+using LabelOffsets = std::vector<int32_t, ArenaAllocator<int32_t>>;
+
 struct ScriptPart {
   int32_t Start = 0;    // offset of the part's first instruction in the compiled file
   int32_t Size = 0;     // bytes of the part's instructions
   PartRecords records;  // the part's instructions in source order, see RecordReader
   int64_t instruction_count = 0;
-  NameTable label_names;           // upper case, at most 64 characters each
-  std::vector<LabelEntry> labels;  // in order of appearance
+  NameTable label_names;  // upper case, at most 64 characters each
+  LabelList labels;       // in order of appearance
   // Set by layout: the byte offset of each label name's first definition, by name id.
-  std::vector<int32_t> label_offsets;
+  LabelOffsets label_offsets;
 
   // How the part was reached, for refusing missions that name each other in a cycle.
   int32_t parent = -1;  // the part whose MISSION directive added it; -1 for the main part
