@@ -6,6 +6,8 @@
 #include "platform/sorted_name_list.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <functional>
 #include <numeric>
 
@@ -18,6 +20,30 @@ constexpr int kIdBits = 32;
 constexpr uint64_t kIdMask = (uint64_t{1} << kIdBits) - 1;
 
 uint64_t HashKey(std::string_view key) { return std::hash<std::string_view>()(key); }
+
+// The byte order of two keys, eight bytes at a time: sorting thousands of names compares keys
+// that share long beginnings.
+bool KeyLess(std::string_view a, std::string_view b) {
+  const size_t common = std::min(a.size(), b.size());
+  size_t at = 0;
+  for (; at + 8 <= common; at += 8) {
+    uint64_t x;
+    uint64_t y;
+    std::memcpy(&x, a.data() + at, 8);
+    std::memcpy(&y, b.data() + at, 8);
+    if (x != y) {
+      if constexpr (std::endian::native == std::endian::little) {
+        x = __builtin_bswap64(x);
+        y = __builtin_bswap64(y);
+      }
+      return x < y;
+    }
+  }
+  for (; at < common; ++at) {
+    if (a[at] != b[at]) return static_cast<uint8_t>(a[at]) < static_cast<uint8_t>(b[at]);
+  }
+  return a.size() < b.size();
+}
 
 }  // namespace
 
@@ -46,17 +72,13 @@ void SortedNameList::Place(uint64_t hash, uint32_t id) {
 }
 
 SortedNameList::Added SortedNameList::Add(std::string_view name) {
-  // The key is built where it stays when the name is new.
-  const size_t key_begin = keys_.size();
-  AppendSortKey(name, &keys_);
-  const std::string_view key = std::string_view(keys_).substr(key_begin);
-  const uint64_t hash = HashKey(key);
-  if (const std::optional<uint32_t> found = FindKey(key, hash)) {
-    keys_.resize(key_begin);
-    return {*found, false};
-  }
+  key_.clear();
+  AppendSortKey(name, &key_);
+  const uint64_t hash = HashKey(key_);
+  if (const std::optional<uint32_t> found = FindKey(key_, hash)) return {*found, false};
   const auto id = static_cast<uint32_t>(spellings_.size());
   spellings_.emplace_back(name);
+  keys_.append(key_);
   key_ends_.push_back(keys_.size());
   if ((spellings_.size() + 1) * 2 > table_.size()) {
     table_.assign(table_.empty() ? 16 : table_.size() * 2, 0);
@@ -78,7 +100,7 @@ void SortedNameList::Sort() const {
   order_.resize(spellings_.size());
   std::iota(order_.begin(), order_.end(), 0);
   std::sort(order_.begin(), order_.end(),
-            [&keys](uint32_t a, uint32_t b) { return keys[a] < keys[b]; });
+            [&keys](uint32_t a, uint32_t b) { return KeyLess(keys[a], keys[b]); });
   slots_.resize(order_.size());
   for (uint32_t slot = 0; slot < order_.size(); ++slot) slots_[order_[slot]] = slot;
   sorted_ = true;

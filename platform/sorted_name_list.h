@@ -11,10 +11,19 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/arena.h"
+
 namespace platform {
 
 class SortedNameList {
  public:
+  SortedNameList() = default;
+  // Keeps its names in |arena|, which must outlive every use of the list.
+  explicit SortedNameList(Arena* arena)
+      : keys_(ArenaAllocator<char>(arena)),
+        key_ends_(ArenaAllocator<size_t>(arena)),
+        table_(ArenaAllocator<uint64_t>(arena)) {}
+
   struct Added {
     uint32_t id;
     bool is_new;
@@ -50,13 +59,14 @@ class SortedNameList {
   }
   void Sort() const;
 
-  std::vector<std::string> spellings_;
+  std::vector<std::string> spellings_;  // on the heap: strings are more than plain values
   // The sort keys of all names one after another; key_ends_[id] is where the key of |id| ends.
-  std::string keys_;
-  std::vector<size_t> key_ends_;
+  std::basic_string<char, std::char_traits<char>, ArenaAllocator<char>> keys_;
+  std::vector<size_t, ArenaAllocator<size_t>> key_ends_;
   // Open addressing over the keys: a slot holds the top bits of a key's hash and its id + 1;
   // 0 marks an empty slot.
-  std::vector<uint64_t> table_;
+  std::vector<uint64_t, ArenaAllocator<uint64_t>> table_;
+  std::string key_;  // the key of the name being added
   mutable std::vector<uint32_t> order_;
   mutable std::vector<uint32_t> slots_;
   mutable bool sorted_ = true;

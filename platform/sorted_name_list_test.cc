@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
+
+#include "platform/collation.h"
 
 namespace platform {
 namespace {
@@ -56,6 +59,28 @@ TEST(SortedNameListTest, SlotsFollowTheCollationAndResortAfterAnAddition) {
   EXPECT_EQ(list.Slot(0), 5u);
   EXPECT_EQ(list.Slot(1), 4u);
   EXPECT_EQ(list.Slot(5), 3u);
+}
+
+// Many names that share long beginnings and differ anywhere, in case and punctuation too: the
+// order is the collation's, name after name.
+TEST(SortedNameListTest, OrderOfManyNamesIsTheCollations) {
+  const std::string letters = "aAbB0_9-'e\xE9\xC9sS\xDF";
+  std::mt19937 random(5);
+  SortedNameList list;
+  for (int i = 0; i < 3000; ++i) {
+    std::string name = i % 2 ? "$timer_" : "$co-op";
+    for (size_t length = random() % 24; length > 0; --length) {
+      name += letters[random() % letters.size()];
+    }
+    list.Add(name);
+  }
+  const std::vector<uint32_t>& order = list.IdsInOrder();
+  ASSERT_EQ(order.size(), list.size());
+  for (size_t slot = 1; slot < order.size(); ++slot) {
+    ASSERT_LT(CompareNames(list.Spelling(order[slot - 1]), list.Spelling(order[slot])), 0)
+        << list.Spelling(order[slot - 1]) << " before " << list.Spelling(order[slot]);
+    ASSERT_EQ(list.Slot(order[slot]), slot);
+  }
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/arena.h"
 #include "platform/replacing_file.h"
-#include "vornak/core/arena.h"
 #include "vornak/core/instruction.h"
 #include "vornak/core/opcode_table.h"
 #include "vornak/core/record_store.h"
@@ -20,6 +20,11 @@
 namespace vornak {
 
 struct BuildState {
+  // Memory of the symbol and label tables, which live as long as the build. Held by pointer, so
+  // that the tables' hold on it survives a move of the state; it comes first, because the
+  // symbols take it when they are made.
+  std::unique_ptr<platform::Arena> tables = std::make_unique<platform::Arena>();
+
   OpcodeTable opcodes;
   ModelCatalogue models;
   std::string mission_folder;  // as the project gives it, ending in "\"
@@ -29,12 +34,11 @@ struct BuildState {
   std::string output_path;                        // trimmed
   std::optional<platform::ReplacingFile> output;  // committed by a successful build only
 
-  Symbols symbols;
+  Symbols symbols = Symbols(tables.get());
   std::vector<ScriptPart> parts;  // one per PartList entry
-  // The parts' records and label tables; held by pointer, so that the parts' views of them
-  // survive a move of the state.
+  // The parts' records; held by pointer, so that the parts' views of them survive a move of the
+  // state.
   std::unique_ptr<RecordStore> records = std::make_unique<RecordStore>();
-  std::unique_ptr<Arena> part_tables = std::make_unique<Arena>();  // the parts' label tables
 
   std::vector<int32_t> mission_numbers;  // by mission name id; -1 when the name is no mission
   int32_t code_start = 0;                // offset of the main part's first instruction

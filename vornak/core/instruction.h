@@ -16,6 +16,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/arena.h"
 #include "platform/sorted_name_list.h"
 #include "vornak/core/byte_buffer.h"
 #include "vornak/core/name_table.h"
@@ -37,6 +38,17 @@ struct ObjectRef {
 
 // The symbols that construction collects, and sizing and writing read.
 struct Symbols {
+  Symbols() = default;
+  // Keeps the tables in |arena|, which must outlive every use of them.
+  explicit Symbols(platform::Arena* arena)
+      : variables(arena),
+        local_objects(arena),
+        mission_names(arena),
+        folded_variables(arena),
+        folded_variable_ids(platform::ArenaAllocator<uint32_t>(arena)),
+        object_spellings(arena),
+        objects(platform::ArenaAllocator<ObjectRef>(arena)) {}
+
   platform::SortedNameList variables;      // VariableList: "$" and the name, as first spelled
   platform::SortedNameList local_objects;  // LocalObjectList: "%" and the name, upper case
   NameTable mission_names;                 // names of mission references, without "&"
@@ -44,9 +56,9 @@ struct Symbols {
   // folding are equal under the collation, so each name is looked up in the list once, however
   // its letters are cased.
   NameTable folded_variables;
-  std::vector<uint32_t> folded_variable_ids;
-  NameTable object_spellings;      // every "%" text met, so each is looked up once
-  std::vector<ObjectRef> objects;  // by object spelling id
+  std::vector<uint32_t, platform::ArenaAllocator<uint32_t>> folded_variable_ids;
+  NameTable object_spellings;  // every "%" text met, so each is looked up once
+  std::vector<ObjectRef, platform::ArenaAllocator<ObjectRef>> objects;  // by object spelling id
 };
 
 // Builds records. It keeps scratch space, so one builder serves a whole build.

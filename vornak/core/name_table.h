@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "vornak/core/arena.h"
+#include "platform/arena.h"
 
 namespace vornak {
 
@@ -56,10 +56,10 @@ class NameTable {
  public:
   NameTable() = default;
   // Keeps its names in |arena|, which must outlive every use of the table.
-  explicit NameTable(Arena* arena)
-      : text_(ArenaAllocator<char>(arena)),
-        starts_(ArenaAllocator<size_t>(arena)),
-        slots_(ArenaAllocator<uint64_t>(arena)) {}
+  explicit NameTable(platform::Arena* arena)
+      : text_(platform::ArenaAllocator<char>(arena)),
+        starts_(platform::ArenaAllocator<size_t>(arena)),
+        slots_(platform::ArenaAllocator<uint64_t>(arena)) {}
 
   // The id of |name|, compared byte for byte; a name not met before gets the next id.
   uint32_t Intern(std::string_view name) {
@@ -122,9 +122,10 @@ class NameTable {
     for (const size_t start : starts_) Place(HashText(NameAt(start)), start);
   }
 
-  std::basic_string<char, std::char_traits<char>, ArenaAllocator<char>> text_;
-  std::vector<size_t, ArenaAllocator<size_t>> starts_;  // by id: where the name's entry starts
-  std::vector<uint64_t, ArenaAllocator<uint64_t>> slots_;
+  std::basic_string<char, std::char_traits<char>, platform::ArenaAllocator<char>> text_;
+  std::vector<size_t, platform::ArenaAllocator<size_t>>
+      starts_;  // by id: where the name's entry starts
+  std::vector<uint64_t, platform::ArenaAllocator<uint64_t>> slots_;
 };
 
 }  // namespace vornak

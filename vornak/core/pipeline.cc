@@ -58,7 +58,6 @@ void ReleaseRecords(BuildState* state) {
     part.label_offsets = {};
   }
   *state->records = RecordStore();
-  *state->part_tables = Arena();
 }
 
 }  // namespace

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/arena.h"
 #include "platform/paths.h"
-#include "vornak/core/arena.h"
 #include "vornak/core/instruction.h"
 #include "vornak/core/name_table.h"
 #include "vornak/core/record_store.h"
@@ -23,8 +23,8 @@ struct LabelEntry {
 };
 
 // A part's labels and label offsets are kept in its build's arena.
-using LabelList = std::vector<LabelEntry, ArenaAllocator<LabelEntry>>;
-using LabelOffsets = std::vector<int32_t, ArenaAllocator<int32_t>>;
+using LabelList = std::vector<LabelEntry, platform::ArenaAllocator<LabelEntry>>;
+using LabelOffsets = std::vector<int32_t, platform::ArenaAllocator<int32_t>>;
 
 struct ScriptPart {
   int32_t Start = 0;    // offset of the part's first instruction in the compiled file

@@ -93,10 +93,10 @@ class Reader {
     line_number_ = 0;
     records_begin_ = state_.records->size();
     ScriptPart& script_part = state_.parts[part];
-    Arena* const tables = state_.part_tables.get();
+    platform::Arena* const tables = state_.tables.get();
     script_part.label_names = NameTable(tables);
-    script_part.labels = LabelList(ArenaAllocator<LabelEntry>(tables));
-    script_part.label_offsets = LabelOffsets(ArenaAllocator<int32_t>(tables));
+    script_part.labels = LabelList(platform::ArenaAllocator<LabelEntry>(tables));
+    script_part.label_offsets = LabelOffsets(platform::ArenaAllocator<int32_t>(tables));
     const std::string path = state_.part_list[part];
     state_.parts[part].identity = sources_.identify(path);
     platform::LineReader lines = sources_.open(path);

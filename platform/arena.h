@@ -1,8 +1,8 @@
-// Memory for the many small tables of a build that live until its end (the labels of every part):
-// handed out from large mapped blocks (platform/mapped_buffer.h) and never given back piece by
-// piece. The tables of a large project then cost a few huge pages instead of a page fault for
-// every few hundred labels, and the tables of one part lie together. A table that grows leaves
-// its old memory behind; all of it goes with the arena.
+// Memory for many tables that live and die together (the symbol and label tables of one build):
+// handed out from large mapped blocks (mapped_buffer.h) and never given back piece by piece. The
+// tables then cost a few huge pages instead of a page fault for every few hundred entries, and a
+// table's memory lies together. A table that grows leaves its old memory behind; all of it goes
+// with the arena.
 #pragma once
 
 #include <algorithm>
@@ -12,7 +12,7 @@
 
 #include "platform/mapped_buffer.h"
 
-namespace vornak {
+namespace platform {
 
 class Arena {
  public:
@@ -38,7 +38,7 @@ class Arena {
 
 // A standard allocator over an arena, or over the heap when it has none. Memory of an arena is
 // given back with the arena, never by the containers that use it, so they may outlive it as long
-// as they are not used.
+// as they are not used; their elements must be plain values, whose destruction reads nothing.
 template <typename T>
 struct ArenaAllocator {
   using value_type = T;
@@ -64,4 +64,4 @@ struct ArenaAllocator {
   Arena* arena = nullptr;
 };
 
-}  // namespace vornak
+}  // namespace platform
