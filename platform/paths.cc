@@ -81,6 +81,13 @@ std::string ChangeExtension(std::string_view path, std::string_view extension) {
 }
 
 std::string NativePath(std::string_view stored) {
+  // A path that exists as spelled is its own match, component by component; one look settles it.
+  std::string exact(stored);
+  for (char& c : exact) {
+    if (c == '\\') c = '/';
+  }
+  if (!exact.empty() && EntryExists(exact)) return exact;
+
   std::string result;
   result.reserve(stored.size());
   // Once a component matches nothing, the rest of the path cannot exist either and stays as
