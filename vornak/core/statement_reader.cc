@@ -154,13 +154,16 @@ class Reader {
   void ReadInstruction(std::string_view line) {
     // The word runs to the first tab or space; it is upper-cased as it is scanned.
     if (word_.size() < line.size()) word_.resize(2 * line.size());
+    // Plain pointers: a store through the string's own would make it reread for every character.
+    const char* const text = line.data();
+    char* const upper = word_.data();
     size_t word_end = 0;
     for (; word_end < line.size(); ++word_end) {
-      const char c = line[word_end];
+      const char c = text[word_end];
       if (c == ' ' || c == '\t') break;
-      word_[word_end] = UpperAsciiChar(c);
+      upper[word_end] = UpperAsciiChar(c);
     }
-    std::string_view word(word_.data(), word_end);
+    std::string_view word(upper, word_end);
     bool negated = false;
     if (word[0] == '!') {
       negated = true;
