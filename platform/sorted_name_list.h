@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -59,7 +60,9 @@ class SortedNameList {
   }
   void Sort() const;
 
-  std::vector<std::string> spellings_;  // on the heap: strings are more than plain values
+  // On the heap, since strings are more than plain values; in blocks, so that growing moves
+  // none of them.
+  std::deque<std::string> spellings_;
   // The sort keys of all names one after another; key_ends_[id] is where the key of |id| ends.
   std::basic_string<char, std::char_traits<char>, ArenaAllocator<char>> keys_;
   std::vector<size_t, ArenaAllocator<size_t>> key_ends_;
