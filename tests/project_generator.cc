@@ -54,6 +54,8 @@ constexpr OpcodeEntry kOpcodes[] = {
 
 // Opcode numbers with a special meaning to the disassembler.
 constexpr int kHop = 0x0002, kHopUnless = 0x004D, kCheckAll = 0x00D6, kLeapAt = 0x02CD;
+// The reader names local objects -1 to -256 only; a lower number at an object position stops it.
+constexpr int kMaxLocalObjects = 256;
 constexpr int kPartName = 0x03A4, kLaunchPart = 0x0417, kListAll = 0x0009;
 constexpr int kJumps[] = {0x0002, 0x004D, 0x004F, 0x0050, 0x00D7};
 constexpr int kPlain[] = {0x0001, 0x0003, 0x0004, 0x0005, 0x0006, 0x0007, 0x000B, 0x000C, 0x0452};
@@ -343,10 +345,10 @@ class Builder {
       for (int position = object.first_position; position <= object.last_position; ++position) {
         bool local = !local_objects_.empty() && (models_.empty() || Chance(0.7));
         params[position - 1] = local ? LocalObject() : (models_.empty() ? "0" : Model());
-        if (Chance(0.05)) {
-          // A negative number that names no local object.
-          params[position - 1] =
-              std::to_string(-static_cast<int>(local_objects_.size()) - Uniform(1, 9));
+        if (static_cast<int>(local_objects_.size()) < kMaxLocalObjects && Chance(0.05)) {
+          // A negative number that names no local object, within the reader's object numbers.
+          const int beyond = static_cast<int>(local_objects_.size()) + Uniform(1, 9);
+          params[position - 1] = std::to_string(-std::min(beyond, kMaxLocalObjects));
         }
       }
       lines->push_back(Line(object.number, params));

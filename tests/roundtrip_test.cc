@@ -20,17 +20,9 @@ void AddFile(CaseFile* file, const std::string& path, std::vector<std::string> l
   file->directives.push_back({"FILE", path, std::move(lines)});
 }
 
-// The case that runs the round trip for |seed|.
-CaseFile RoundTripCase(uint64_t seed) {
-  std::mt19937_64 rng(seed * 7919);
-  auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
-  generator::Options options;
-  options.seed = seed;
-  options.missions = pick(0, 12);
-  options.instructions_per_part = pick(2, 80);
-  options.variables = pick(0, 40);
-  options.local_objects = pick(0, 12);
-  options.models = pick(0, 8);
+// The case that runs the round trip for the project of |options|, disassembled with the writer
+// settings |layout| in addition to the ones the round trip needs.
+CaseFile RoundTripCase(const generator::Options& options, const std::vector<std::string>& layout) {
   generator::Project project = generator::Generate(options);
 
   CaseFile file;
@@ -43,12 +35,10 @@ CaseFile RoundTripCase(uint64_t seed) {
   AddFile(&file, "project.ini",
           {"[script]", "main_thread=" + project.main_file, "output=out.scm",
            "mission_dir=" + project.mission_folder});
-  AddFile(
-      &file, "mavren.ini",
-      {"[settings]", "inputfile=*out.scm", "outputdir=*dis/", "padvariables=1",
-       "nameopcodes=" + std::to_string(pick(0, 1)), "defaultindent=" + std::to_string(pick(0, 8)),
-       "ifblockindent=" + std::to_string(pick(0, 4)),
-       "pardistance=" + std::to_string(pick(0, 40))});
+  std::vector<std::string> settings = {"[settings]", "inputfile=*out.scm", "outputdir=*dis/",
+                                        "padvariables=1"};
+  settings.insert(settings.end(), layout.begin(), layout.end());
+  AddFile(&file, "mavren.ini", settings);
   AddFile(&file, "again.ini",
           {"[script]", "main_thread=dis/" + project.main_part_name + ".gsr", "output=again.scm",
            "mission_dir=dis"});
@@ -61,8 +51,7 @@ CaseFile RoundTripCase(uint64_t seed) {
   return file;
 }
 
-void ExpectRoundTrip(uint64_t seed) {
-  CaseFile file = RoundTripCase(seed);
+void ExpectRoundTrip(CaseFile file, uint64_t seed) {
   std::vector<std::string> failures =
       golden::RunCase(&file, {{"vornak", VORNAK_PATH}, {"mavren", MAVREN_PATH}}, false);
   std::string report;
@@ -70,11 +59,42 @@ void ExpectRoundTrip(uint64_t seed) {
   EXPECT_TRUE(failures.empty()) << "seed " << seed << "\n" << report;
 }
 
+// A project of its own for |seed|, with writer settings of its own.
+void ExpectRoundTrip(uint64_t seed) {
+  std::mt19937_64 rng(seed * 7919);
+  auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(rng); };
+  generator::Options options;
+  options.seed = seed;
+  options.missions = pick(0, 12);
+  options.instructions_per_part = pick(2, 80);
+  options.variables = pick(0, 40);
+  options.local_objects = pick(0, 12);
+  options.models = pick(0, 8);
+  ExpectRoundTrip(RoundTripCase(options, {"nameopcodes=" + std::to_string(pick(0, 1)),
+                                          "defaultindent=" + std::to_string(pick(0, 8)),
+                                          "ifblockindent=" + std::to_string(pick(0, 4)),
+                                          "pardistance=" + std::to_string(pick(0, 40))}),
+                  seed);
+}
+
 class RoundTrip : public testing::TestWithParam<uint64_t> {};
 
 TEST_P(RoundTrip, ReassemblesToTheSameBytes) { ExpectRoundTrip(GetParam()); }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, RoundTrip, testing::Range<uint64_t>(1, 61));
+
+// As many missions, global variables and local objects as the reader takes, so that the highest
+// variable offsets and the lowest object numbers are read back too.
+TEST(RoundTripLimits, ReassemblesAFileAtTheReadersLimits) {
+  generator::Options options;
+  options.seed = 4999;
+  options.missions = 99;
+  options.instructions_per_part = 40;
+  options.variables = 4999;
+  options.local_objects = 256;
+  options.models = 20;
+  ExpectRoundTrip(RoundTripCase(options, {}), options.seed);
+}
 
 TEST(RoundTripLong, ManySeeds) {
   const char* count = std::getenv("ROUNDTRIP_SEEDS");

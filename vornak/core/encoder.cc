@@ -132,10 +132,11 @@ int32_t LabelTarget(const Param& param, const EncodeContext& context) {
   throw platform::Error("Target label " + LabelText(param) + " does not exist");
 }
 
-// |records| are those of the record's part.
+// |records| are those of the record's part. Inlined into each caller, so that the sink's position
+// and end stay in registers.
 template <class Sink>
-void Encode(const TOpCode& record, std::string_view records, const EncodeContext& context,
-            Pass pass, Sink& sink) {
+[[gnu::always_inline]] inline void Encode(const TOpCode& record, std::string_view records,
+                                          const EncodeContext& context, Pass pass, Sink& sink) {
   sink.Uint16(static_cast<uint16_t>(record.Opcode | (record.Negated ? kNegatedBit : 0)));
   ParamReader params(records, record.Params);
   const bool writing = pass == Pass::kWriting;
