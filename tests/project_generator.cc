@@ -326,9 +326,9 @@ class Builder {
     return params;
   }
 
-  // Appends one statement (one or more instruction lines) of part |p| to |lines|.
-  void Statement(int p, std::vector<std::string>* lines) {
-    std::vector<std::string> targets = Reachable(p);
+  // Appends one statement (one or more instruction lines) to |lines|; |targets| are the labels
+  // its jumps may name.
+  void Statement(const std::vector<std::string>& targets, std::vector<std::string>* lines) {
     int kind = Uniform(0, 99);
     if (kind < 15 && !targets.empty()) {
       int opcode = Chance(0.2) ? kLeapAt : kJumps[Uniform(0, 4)];
@@ -379,7 +379,9 @@ class Builder {
         instructions.push_back(Line(0x0107, {"%" + object}));
       }
     }
-    while (static_cast<int>(instructions.size()) < part.instructions) Statement(p, &instructions);
+    const std::vector<std::string> targets = Reachable(p);
+    while (static_cast<int>(instructions.size()) < part.instructions)
+      Statement(targets, &instructions);
     instructions.resize(part.instructions);
 
     std::string text =
