@@ -3,7 +3,10 @@
 // time, the throughput, the peak resident memory and how time grows with the input, then checks
 // each figure against its target.
 //
-//   bench_driver --tools BUILD_DIR [--work DIR] [--quick]
+//   bench_driver --tools BUILD_DIR [--work DIR] [--quick] [--keep]
+//
+// --quick runs each tool fewer times; --keep leaves the generated projects in the work folder,
+// ready for a profiler.
 //
 // Sizes: the full-size script is as large as the disassembler's limits allow (99 missions, 4999
 // global variables, 256 local objects, about 650 000 bytes compiled); the stress project holds at
@@ -164,6 +167,7 @@ int main(int argc, char** argv) {
   fs::path build = "build";
   fs::path work = fs::temp_directory_path() / "scm-bench";
   bool quick = false;
+  bool keep = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     if (arg == "--tools" && i + 1 < argc)
@@ -172,6 +176,8 @@ int main(int argc, char** argv) {
       work = argv[++i];
     else if (arg == "--quick")
       quick = true;
+    else if (arg == "--keep")
+      keep = true;
   }
   build = fs::absolute(build);
   const int small_runs = quick ? 3 : 15;
@@ -220,7 +226,7 @@ int main(int argc, char** argv) {
             RunTimed(bench.folder / "vornak", {"project.ini"}, bench.folder, large_runs)};
     PrintRow(row, vornak_rows.empty() ? nullptr : &vornak_rows.back());
     vornak_rows.push_back(row);
-    fs::remove_all(bench.folder);
+    if (!keep) fs::remove_all(bench.folder);
   }
 
   std::printf("\ntargets\n");
@@ -252,7 +258,7 @@ int main(int argc, char** argv) {
   }
   Check(full.measure.peak_mb <= 48, "mavren peak memory, full-size script", full.measure.peak_mb,
         "MB", 48);
-  fs::remove_all(work);
+  if (!keep) fs::remove_all(work);
   std::printf("\n%s\n", failures == 0 ? "all targets met" : "some targets missed");
   return failures == 0 ? 0 : 1;
 }
