@@ -183,16 +183,22 @@ std::string SetProfileStringInText(std::string_view file_text, std::string_view 
 
 void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value) {
+  WriteProfileStrings(path, section, {{std::string(key), std::string(value)}});
+}
+
+void WriteProfileStrings(const std::string& path, std::string_view section,
+                         const std::vector<ProfileEntry>& entries) {
   const Error failure("Unable to write to " + path);
   int error = 0;
   std::optional<std::string> text = ReadWholeFile(NativePath(path), &error);
   // Only a file that is not there starts empty; one that cannot be read must not be overwritten.
   if (!text && error != ENOENT) throw failure;
-  std::optional<ReplacingFile> file = ReplacingFile::Create(path);
-  if (!file || !file->Write(SetProfileStringInText(text ? *text : "", section, key, value)) ||
-      !file->Commit()) {
-    throw failure;
+  std::string edited = text ? std::move(*text) : std::string();
+  for (const ProfileEntry& entry : entries) {
+    edited = SetProfileStringInText(edited, section, entry.key, entry.value);
   }
+  std::optional<ReplacingFile> file = ReplacingFile::Create(path);
+  if (!file || !file->Write(edited) || !file->Commit()) throw failure;
 }
 
 }  // namespace platform

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace platform {
 
@@ -32,6 +33,16 @@ std::string ReadProfileStringFromText(std::string_view file_text, std::string_vi
 // Sets |key| = |value| in |section|. Throws Error("Unable to write to " + path) on failure.
 void WriteProfileString(const std::string& path, std::string_view section, std::string_view key,
                         std::string_view value);
+
+struct ProfileEntry {
+  std::string key;
+  std::string value;
+};
+
+// Sets each of |entries| in |section|, in their order, as that many WriteProfileString calls
+// would, but in one replacement of the file: it holds either all of them or none.
+void WriteProfileStrings(const std::string& path, std::string_view section,
+                         const std::vector<ProfileEntry>& entries);
 
 // The edit that WriteProfileString makes, on a file's text in memory; returns the new text.
 std::string SetProfileStringInText(std::string_view file_text, std::string_view section,

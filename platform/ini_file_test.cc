@@ -154,6 +154,22 @@ TEST_F(IniFileOnDiskTest, WritesKeepKeysOfEarlierRuns) {
   EXPECT_EQ(std::distance(fs::directory_iterator(root_), fs::directory_iterator()), 1);
 }
 
+TEST_F(IniFileOnDiskTest, SeveralKeysInOneWriteAsInSeparateWrites) {
+  const std::string earlier = "; kept\r\n[log]\r\nfailed=1\r\nextra=x\r\n[other]\r\na=b\r\n";
+  const std::vector<ProfileEntry> entries = {
+      {"compiletime", "5"}, {"FAILED", "0"}, {"err_message", ""}, {"compiletime", "6"}};
+  std::ofstream(root_ + "/one.log", std::ios::binary) << earlier;
+  std::ofstream(root_ + "/each.log", std::ios::binary) << earlier;
+  WriteProfileStrings(root_ + "/one.log", "log", entries);
+  for (const ProfileEntry& entry : entries) {
+    WriteProfileString(root_ + "/each.log", "log", entry.key, entry.value);
+  }
+  EXPECT_EQ(Contents(root_ + "/one.log"), Contents(root_ + "/each.log"));
+  EXPECT_EQ(Contents(root_ + "/one.log"),
+            "; kept\r\n[log]\r\nFAILED=0\r\nextra=x\r\ncompiletime=6\r\nerr_message=\r\n"
+            "[other]\r\na=b\r\n");
+}
+
 TEST_F(IniFileOnDiskTest, WriteFailureNamesThePath) {
   fs::create_directory(root_ + "/folder.log");
   for (std::string path : {root_ + "/folder.log", root_ + "/missing/Vornak.log", std::string()}) {

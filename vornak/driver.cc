@@ -54,34 +54,36 @@ void PrintBanner(platform::Console& console) {
   console.Line();
 }
 
-// The result file. Every write goes to the file at once; the first that fails is reported on the
-// error stream and ends the writing, and the run then ends with status 1.
+// The result file. The keys of a run are gathered and written in one replacement of the file,
+// which then holds all of them or, when the write fails, none; the failure is reported on the
+// error stream and the run ends with status 1.
 class BuildLog {
  public:
   BuildLog(std::string path, std::FILE* err) : path_(std::move(path)), err_(err) {}
 
-  bool Set(std::string_view key, std::string_view value) {
-    if (!ok_) return false;
+  void Set(std::string_view key, std::string_view value) {
+    entries_.push_back({std::string(key), std::string(value)});
+  }
+
+  void RecordFailure(std::string_view message) {
+    Set("err_message", message);
+    Set("failed", "1");
+  }
+
+  bool Write() {
     try {
-      platform::WriteProfileString(path_, "log", key, value);
+      platform::WriteProfileStrings(path_, "log", entries_);
       return true;
     } catch (const platform::Error& error) {
       std::fprintf(err_, "vornak: %s\n", error.what());
-      ok_ = false;
       return false;
     }
   }
 
-  void RecordFailure(std::string_view message) {
-    Set("err_message", message) && Set("failed", "1");
-  }
-
-  bool ok() const { return ok_; }
-
  private:
   std::string path_;
   std::FILE* err_;
-  bool ok_ = true;
+  std::vector<platform::ProfileEntry> entries_;
 };
 
 std::string FailureMessage(const std::exception& failure) {
@@ -116,12 +118,13 @@ void Report(const BuildState& state, uint32_t elapsed, platform::Console& consol
   CountLine(console, state.instruction_total, " Instruction(s)");
   console.Line();
 
-  log.Set("compiletime", std::to_string(elapsed)) &&
-      log.Set("num_missions", std::to_string(missions)) &&
-      log.Set("num_vars", std::to_string(variables)) &&
-      log.Set("num_objects", std::to_string(objects)) &&
-      log.Set("num_opcodes", std::to_string(state.instruction_total)) && log.Set("failed", "0") &&
-      log.Set("err_message", "");
+  log.Set("compiletime", std::to_string(elapsed));
+  log.Set("num_missions", std::to_string(missions));
+  log.Set("num_vars", std::to_string(variables));
+  log.Set("num_objects", std::to_string(objects));
+  log.Set("num_opcodes", std::to_string(state.instruction_total));
+  log.Set("failed", "0");
+  log.Set("err_message", "");
 }
 
 void PrintUsage(const DriverOptions& options) {
@@ -190,11 +193,12 @@ int RunAssembler(const DriverOptions& options) {
     }
   }
 
+  const bool logged = log.Write();
   ReleaseBuildState(&state);
   console.Line();
   console.Line();
   console.Flush();
-  return success && log.ok() ? 0 : 1;
+  return success && logged ? 0 : 1;
 }
 
 void ReleaseBuildState(BuildState* state) {
