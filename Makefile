@@ -6,7 +6,7 @@ JOBS ?= 2
 CMAKE_FLAGS := -DCMAKE_BUILD_TYPE=$(if $(filter 1,$(SANITIZE)),Debug,Release) \
                -DENABLE_SANITIZERS=$(if $(filter 1,$(SANITIZE)),ON,OFF) -DWERROR=ON
 
-.PHONY: all build test example fuzz-smoke clean
+.PHONY: all build test example bench fuzz-smoke clean
 
 all: build
 
@@ -19,6 +19,11 @@ test: build
 
 example: build
 	sh examples/run.sh $(BUILD)
+
+# The benchmark of both tools against their targets (bench/README.md); BENCH_FLAGS=--quick for a
+# shorter run.
+bench: build
+	$(BUILD)/bench/bench_driver --tools $(BUILD) $(BENCH_FLAGS)
 
 # The fuzz targets built with clang and libFuzzer, each run for FUZZ_SECONDS.
 FUZZ_SECONDS ?= 30
