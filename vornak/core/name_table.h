@@ -77,6 +77,26 @@ class NameTable {
 
   std::optional<uint32_t> Find(std::string_view name) const { return Find(name, HashText(name)); }
 
+  // Forgets every name; the memory stays for the next ones.
+  void Clear() {
+    text_.clear();
+    starts_.clear();
+    slots_.clear();
+  }
+
+  // The same table in |arena|, in no more room than it needs: a table that grew by doubling
+  // leaves its earlier copies behind in its arena.
+  NameTable CompactCopy(platform::Arena* arena) const {
+    NameTable copy(arena);
+    copy.text_.reserve(text_.size());
+    copy.text_.assign(text_.data(), text_.size());
+    copy.starts_.reserve(starts_.size());
+    copy.starts_.assign(starts_.begin(), starts_.end());
+    copy.slots_.reserve(slots_.size());
+    copy.slots_.assign(slots_.begin(), slots_.end());
+    return copy;
+  }
+
   std::string_view Name(uint32_t id) const { return NameAt(starts_[id]); }
   size_t size() const { return starts_.size(); }
 

@@ -4,6 +4,7 @@
 // are written last, when every label's offset is known.
 #include "vornak/core/pipeline.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/error.h"
@@ -14,20 +15,58 @@
 namespace vornak {
 namespace {
 
-// Writes the compiled file: the header built so far in state->compiled, then every part in the
-// room that layout gave it. The file is built in mapped memory (see platform/mapped_buffer.h) and
-// handed whole to the output file, or, for a build without one, left in state->compiled.
+// The compiled file goes out through one block of mapped memory (see platform/mapped_buffer.h),
+// large enough for the header and for any one part: parts are written into it one after another,
+// and it is handed to the output file, or for a build without one appended to state->compiled,
+// whenever the next part would not fit. Reusing the block keeps the memory a large file needs
+// small, and fresh memory is what costs: every new page must be cleared before it is used.
+class ImageSink {
+ public:
+  static constexpr size_t kBlockSize = size_t{2} << 20;
+
+  ImageSink(BuildState* state, size_t largest_piece) : state_(*state) {
+    block_.Reserve(std::max(kBlockSize, largest_piece));
+  }
+
+  // Room for |size| bytes, behind those asked for before.
+  char* Room(size_t size) {
+    if (block_.capacity() - used_ < size) Flush();
+    char* const at = block_.data() + used_;
+    used_ += size;
+    return at;
+  }
+
+  void Flush() {
+    const std::string_view bytes(block_.data(), used_);
+    used_ = 0;
+    if (!state_.output) {
+      state_.compiled.append(bytes);
+    } else if (!state_.output->Write(bytes)) {
+      throw platform::Error("Cannot write file " + state_.output_path);
+    }
+  }
+
+ private:
+  BuildState& state_;
+  platform::MappedBuffer block_;
+  size_t used_ = 0;
+};
+
+// Writes the compiled file: the header built so far in state->compiled, then every part, which
+// fills exactly the room that layout gave it.
 void EmitParts(BuildState* state, platform::Console& console) {
-  const ScriptPart& last = state->parts.back();
-  const size_t file_size = static_cast<size_t>(last.Start) + last.Size;
-  platform::MappedBuffer image;
-  image.Reserve(file_size);
-  std::memcpy(image.data(), state->compiled.data(), state->compiled.size());
+  size_t largest_piece = state->compiled.size();
+  for (const ScriptPart& part : state->parts) {
+    largest_piece = std::max(largest_piece, static_cast<size_t>(part.Size));
+  }
+  ImageSink sink(state, largest_piece);
+  std::memcpy(sink.Room(state->compiled.size()), state->compiled.data(), state->compiled.size());
+  state->compiled.clear();
   EncodeContext context = ContextFor(*state);
   for (size_t part = 0; part < state->parts.size(); ++part) {
     context.current_part = part;
     const ScriptPart& script_part = state->parts[part];
-    char* at = image.data() + script_part.Start;
+    char* at = sink.Room(static_cast<size_t>(script_part.Size));
     const char* end = at + script_part.Size;
     try {
       at = WriteRecords(context, at, end);
@@ -42,10 +81,8 @@ void EmitParts(BuildState* state, platform::Console& console) {
                             " was written shorter than it was laid out");
     }
   }
-  const std::string_view file(image.data(), file_size);
-  if (!state->output) {
-    state->compiled.assign(file);
-  } else if (!state->output->Write(file) || !state->output->Commit()) {
+  sink.Flush();
+  if (state->output && !state->output->Commit()) {
     throw platform::Error("Cannot write file " + state->output_path);
   }
 }

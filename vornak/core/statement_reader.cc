@@ -92,11 +92,8 @@ class Reader {
     part_ = part;
     line_number_ = 0;
     records_begin_ = state_.records->size();
-    ScriptPart& script_part = state_.parts[part];
-    platform::Arena* const tables = state_.tables.get();
-    script_part.label_names = NameTable(tables);
-    script_part.labels = LabelList(platform::ArenaAllocator<LabelEntry>(tables));
-    script_part.label_offsets = LabelOffsets(platform::ArenaAllocator<int32_t>(tables));
+    label_names_.Clear();
+    labels_.clear();
     const std::string path = state_.part_list[part];
     state_.parts[part].identity = sources_.identify(path);
     platform::LineReader lines = sources_.open(path);
@@ -105,6 +102,14 @@ class Reader {
       ++line_number_;
       ReadLine(platform::Trim(line));
     }
+    // The part's label tables are gathered in the reader's own, which keep their memory from part
+    // to part, and then kept in the build's arena in as little room as they need.
+    ScriptPart& script_part = state_.parts[part];
+    platform::Arena* const tables = state_.tables.get();
+    script_part.label_names = label_names_.CompactCopy(tables);
+    script_part.labels = LabelList(labels_.begin(), labels_.end(),
+                                   platform::ArenaAllocator<LabelEntry>(tables));
+    script_part.label_offsets = LabelOffsets(platform::ArenaAllocator<int32_t>(tables));
   }
 
  private:
@@ -146,9 +151,8 @@ class Reader {
     if (line.size() < 2 || !platform::IsIdentifierChar(line[1])) FailLabel(2);
     label_.assign(ScanIdentifier(line, 1).substr(0, kMaxLabelNameSize));
     platform::UpperAsciiInPlace(&label_);
-    ScriptPart& part = state_.parts[part_];
-    part.labels.push_back(
-        {part.label_names.Intern(label_), static_cast<int32_t>(part.instruction_count)});
+    labels_.push_back({label_names_.Intern(label_),
+                       static_cast<int32_t>(state_.parts[part_].instruction_count)});
   }
 
   void ReadInstruction(std::string_view line) {
@@ -250,6 +254,9 @@ class Reader {
   int64_t line_number_ = 0;
   std::string word_;   // the instruction word, upper case, at the start
   std::string label_;  // the label name, upper case
+  // The labels of the part being read, on the heap.
+  NameTable label_names_;
+  std::vector<LabelEntry> labels_;
 };
 
 }  // namespace
