@@ -41,6 +41,37 @@ TEST(PipelineTest, SizesTheHeaderByVariablesObjectsAndMissions) {
   EXPECT_EQ(file.size(), 124u + 12 + 6);
 }
 
+// The file goes out in blocks of a few megabytes: parts that together fill more than one, and one
+// part larger than a block, are written whole and in place.
+TEST(PipelineTest, WritesFilesLargerThanItsOutputBlock) {
+  std::string line = "START_SCRIPT 100000";
+  for (int i = 1; i < 40; ++i) line += ", -100000";
+  line += "\r\n";
+  std::string instruction("\x06\x00\x01\xA0\x86\x01\x00", 7);
+  for (int i = 1; i < 40; ++i) instruction += std::string("\x01\x60\x79\xFE\xFF", 5);
+  instruction += '\0';
+  const std::pair<const char*, int> parts[] = {{"main.gsr", 9000}, {"m\\a.gsr", 9000},
+                                               {"m\\b.gsr", 12000}};
+  TestProject project;
+  for (const auto& [path, lines] : parts) {
+    std::string text;
+    for (int i = 0; i < lines; ++i) text += line;
+    project.files[path] = text;
+  }
+  project.files["main.gsr"] = "#MISSION a\r\n#MISSION b\r\n" + project.files["main.gsr"];
+  const TestBuild build = Compile(project);
+  ASSERT_EQ(build.error, "");
+  const std::string& file = build.state.compiled;
+  size_t at = static_cast<size_t>(build.state.code_start);
+  for (const auto& [path, lines] : parts) {
+    SCOPED_TRACE(path);
+    for (int i = 0; i < lines; ++i, at += instruction.size()) {
+      ASSERT_EQ(file.compare(at, instruction.size(), instruction), 0) << "instruction " << i;
+    }
+  }
+  EXPECT_EQ(file.size(), at);
+}
+
 TEST(PipelineTest, LaysThePartsOutOneBehindTheOther) {
   TestProject project;
   project.files = {
