@@ -4,7 +4,9 @@
 // never end), and more script parts than a project may hold.
 #include "vornak/core/statement_reader.h"
 
+#include <bit>
 #include <cstdint>
+#include <cstring>
 #include <unordered_map>
 #include <vector>
 
@@ -31,6 +33,49 @@ size_t WordEnd(std::string_view line) {
 
 char UpperAsciiChar(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// The eight-byte scans below take the first byte of a run as the lowest of a loaded number.
+static_assert(std::endian::native == std::endian::little);
+
+constexpr uint64_t kEveryByte = 0x0101010101010101u;
+constexpr uint64_t kHighBits = 0x8080808080808080u;
+
+// The high bit of each byte of |word| that is zero; bytes above the lowest such one may be marked
+// too (by a borrow), so only the lowest mark is exact.
+uint64_t ZeroBytes(uint64_t word) { return (word - kEveryByte) & ~word & kHighBits; }
+
+// |word| with the ASCII letters "a" to "z" among its bytes upper-cased; other bytes, those from
+// 0x80 on too, stay.
+uint64_t UpperAsciiBytes(uint64_t word) {
+  const uint64_t low_seven = word & ~kHighBits;
+  const uint64_t from_a = low_seven + (0x80 - 'a') * kEveryByte;      // high bit: byte >= "a"
+  const uint64_t above_z = low_seven + (0x80 - 'z' - 1) * kEveryByte;  // high bit: byte > "z"
+  const uint64_t lower = (from_a ^ above_z) & ~word & kHighBits;
+  return word ^ (lower >> 2);  // 0x80 >> 2 is the bit that tells lower case from upper
+}
+
+// Copies the first word of |line| upper-cased to |upper|, which has room for the whole line, and
+// returns where the word ends: at the first tab or space, or at the line's end. Eight bytes are
+// taken at a time while the line has them.
+size_t ScanWordUpper(std::string_view line, char* upper) {
+  const char* const text = line.data();
+  size_t at = 0;
+  for (; at + 8 <= line.size(); at += 8) {
+    uint64_t word;
+    std::memcpy(&word, text + at, 8);
+    const uint64_t blanks =
+        ZeroBytes(word ^ (' ' * kEveryByte)) | ZeroBytes(word ^ ('\t' * kEveryByte));
+    const uint64_t upper_word = UpperAsciiBytes(word);
+    std::memcpy(upper + at, &upper_word, 8);
+    if (blanks != 0) return at + static_cast<size_t>(std::countr_zero(blanks)) / 8;
+  }
+  for (; at < line.size(); ++at) {
+    const char c = text[at];
+    if (c == ' ' || c == '\t') break;
+    upper[at] = UpperAsciiChar(c);
+  }
+  return at;
 }
 
 // The identifier scan of the line syntax: from |pos| over identifier characters, stopping on the
@@ -156,18 +201,9 @@ class Reader {
   }
 
   void ReadInstruction(std::string_view line) {
-    // The word runs to the first tab or space; it is upper-cased as it is scanned.
     if (word_.size() < line.size()) word_.resize(2 * line.size());
-    // Plain pointers: a store through the string's own would make it reread for every character.
-    const char* const text = line.data();
-    char* const upper = word_.data();
-    size_t word_end = 0;
-    for (; word_end < line.size(); ++word_end) {
-      const char c = text[word_end];
-      if (c == ' ' || c == '\t') break;
-      upper[word_end] = UpperAsciiChar(c);
-    }
-    std::string_view word(upper, word_end);
+    const size_t word_end = ScanWordUpper(line, word_.data());
+    std::string_view word(word_.data(), word_end);
     bool negated = false;
     if (word[0] == '!') {
       negated = true;

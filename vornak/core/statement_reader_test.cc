@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "platform/error.h"
 #include "vornak/core/test_project.h"
 
@@ -131,6 +133,35 @@ TEST(StatementReaderTest, FindsTheOpcodeOfAWordOrOfAHexadecimalNumber) {
     EXPECT_EQ(records[0].Opcode, c.opcode);
     EXPECT_EQ(records[0].Negated, c.negated);
   }
+}
+
+// The instruction word is scanned eight bytes at a time: words of every length up to two
+// runs of eight and more, in any case, end at a tab or a space wherever it falls in a run, and
+// only the ASCII letters are upper-cased in the word the error names.
+TEST(StatementReaderTest, FindsTheWordWhereverItsEndFalls) {
+  TestProject project;
+  std::string main;
+  for (size_t length = 1; length <= 20; ++length) {
+    std::string name;
+    for (size_t i = 0; i < length; ++i) name += static_cast<char>('A' + (i * 7 + length) % 26);
+    char key[8];
+    std::snprintf(key, sizeof key, "%04zX", 0x300 + length);
+    project.opcodes += std::string(key) + "=1," + name + "_\r\n";
+    std::string mixed = name + "_";
+    for (size_t i = 0; i + 1 < mixed.size(); i += 2) mixed[i] = static_cast<char>(mixed[i] | 0x20);
+    main += mixed + (length % 2 ? " 1\r\n" : "\t1\r\n");
+  }
+  project.files["main.gsr"] = main;
+  const ReadResult read = Read(project);
+  ASSERT_EQ(read.error, "");
+  const std::vector<TOpCode> records = read.Records(0);
+  ASSERT_EQ(records.size(), 20u);
+  for (size_t i = 0; i < records.size(); ++i) EXPECT_EQ(records[i].Opcode, 0x301 + i) << i;
+
+  const ReadResult bad = ReadMain("wait_fr\xE9mes_@z{`\x7F\xFA 1");
+  EXPECT_EQ(bad.error,
+            "  Error in file main.gsr.  WAIT_FR\xE9MES_@Z{`\x7F\xFA is not a valid instruction or "
+            "label (line: 1)");
 }
 
 TEST(StatementReaderTest, ReportsABadLineWithTheFileAndItsLineNumber) {
