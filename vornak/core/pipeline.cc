@@ -90,7 +90,6 @@ void EmitParts(BuildState* state, platform::Console& console) {
 void ReleaseRecords(BuildState* state) {
   for (ScriptPart& part : state->parts) {
     part.records = {};
-    part.labels = {};
     part.label_names = {};
     part.label_offsets = {};
   }
@@ -118,13 +117,15 @@ void LayOutParts(BuildState* state) {
     context.current_part = index;
     state->instruction_total += part.instruction_count;
 
+    // The label positions never decrease, so one walk turns them all into offsets.
+    LabelOffsets& labels = part.label_offsets;
     int64_t offset = 0;
     size_t label = 0;
     RecordReader records(part.records);
     TOpCode record;
     for (int32_t position = 0; records.Next(&record); ++position) {
-      while (label < part.labels.size() && part.labels[label].Position == position) {
-        part.labels[label++].Position = static_cast<int32_t>(offset);
+      while (label < labels.size() && labels[label] == position) {
+        labels[label++] = static_cast<int32_t>(offset);
       }
       offset += record.known_size != 0 ? record.known_size : EncodedSize(record, context);
       if (part_start + offset > kMaxFileSize) {
@@ -132,13 +133,7 @@ void LayOutParts(BuildState* state) {
             "The compiled file would be larger than its 32-bit offsets can address");
       }
     }
-    for (; label < part.labels.size(); ++label) {
-      part.labels[label].Position = static_cast<int32_t>(offset);
-    }
-    part.label_offsets.assign(part.label_names.size(), -1);
-    for (const LabelEntry& entry : part.labels) {
-      if (part.label_offsets[entry.Name] < 0) part.label_offsets[entry.Name] = entry.Position;
-    }
+    for (; label < labels.size(); ++label) labels[label] = static_cast<int32_t>(offset);
     part.Start = static_cast<int32_t>(part_start);
     part.Size = static_cast<int32_t>(offset);
     part_start += offset;

@@ -22,7 +22,7 @@ bool CompileProject(BuildState* state, const SourceOpener& sources, platform::Co
 EncodeContext ContextFor(const BuildState& state);
 
 // Lays the read parts out from state->code_start: sets each part's Start and Size, turns its
-// label positions into byte offsets, fills its label_offsets and counts the instructions. Throws
+// label_offsets from instruction positions into byte offsets and counts the instructions. Throws
 // what EncodedSize throws, and platform::Error when the code passes the largest file offset.
 void LayOutParts(BuildState* state);
 

@@ -16,14 +16,7 @@
 
 namespace vornak {
 
-struct LabelEntry {
-  uint32_t Name;     // id in the part's label_names
-  int32_t Position;  // while reading: the index of the next instruction; after layout: its
-                     // byte offset from the start of the part
-};
-
-// A part's labels and label offsets are kept in its build's arena.
-using LabelList = std::vector<LabelEntry, platform::ArenaAllocator<LabelEntry>>;
+// A part's label offsets are kept in its build's arena.
 using LabelOffsets = std::vector<int32_t, platform::ArenaAllocator<int32_t>>;
 
 struct ScriptPart {
@@ -31,9 +24,10 @@ struct ScriptPart {
   int32_t Size = 0;     // bytes of the part's instructions
   PartRecords records;  // the part's instructions in source order, see RecordReader
   int64_t instruction_count = 0;
-  NameTable label_names;  // upper case, at most 64 characters each
-  LabelList labels;       // in order of appearance
-  // Set by layout: the byte offset of each label name's first definition, by name id.
+  NameTable label_names;  // upper case, at most 64 characters each; ids in order of appearance
+  // By label name id, where the name's first definition stands: while reading, the index of the
+  // instruction that follows it; after layout, that instruction's byte offset from the start of
+  // the part. Names get their ids in source order, so the positions never decrease.
   LabelOffsets label_offsets;
 
   // How the part was reached, for refusing missions that name each other in a cycle.

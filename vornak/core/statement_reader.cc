@@ -138,7 +138,7 @@ class Reader {
     line_number_ = 0;
     records_begin_ = state_.records->size();
     label_names_.Clear();
-    labels_.clear();
+    label_positions_.clear();
     const std::string path = state_.part_list[part];
     state_.parts[part].identity = sources_.identify(path);
     platform::LineReader lines = sources_.open(path);
@@ -152,9 +152,8 @@ class Reader {
     ScriptPart& script_part = state_.parts[part];
     platform::Arena* const tables = state_.tables.get();
     script_part.label_names = label_names_.CompactCopy(tables);
-    script_part.labels = LabelList(labels_.begin(), labels_.end(),
-                                   platform::ArenaAllocator<LabelEntry>(tables));
-    script_part.label_offsets = LabelOffsets(platform::ArenaAllocator<int32_t>(tables));
+    script_part.label_offsets = LabelOffsets(label_positions_.begin(), label_positions_.end(),
+                                             platform::ArenaAllocator<int32_t>(tables));
   }
 
  private:
@@ -196,8 +195,10 @@ class Reader {
     if (line.size() < 2 || !platform::IsIdentifierChar(line[1])) FailLabel(2);
     label_.assign(ScanIdentifier(line, 1).substr(0, kMaxLabelNameSize));
     platform::UpperAsciiInPlace(&label_);
-    labels_.push_back({label_names_.Intern(label_),
-                       static_cast<int32_t>(state_.parts[part_].instruction_count)});
+    // Only a name's first definition counts; a later one of the same name changes nothing.
+    if (label_names_.Intern(label_) == label_positions_.size()) {
+      label_positions_.push_back(static_cast<int32_t>(state_.parts[part_].instruction_count));
+    }
   }
 
   void ReadInstruction(std::string_view line) {
@@ -292,7 +293,7 @@ class Reader {
   std::string label_;  // the label name, upper case
   // The labels of the part being read, on the heap.
   NameTable label_names_;
-  std::vector<LabelEntry> labels_;
+  std::vector<int32_t> label_positions_;  // by name id, see ScriptPart::label_offsets
 };
 
 }  // namespace

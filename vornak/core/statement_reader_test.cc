@@ -24,9 +24,10 @@ struct ReadResult {
 
   std::vector<std::string> Labels(size_t part) const {
     std::vector<std::string> labels;
-    for (const LabelEntry& label : state.parts[part].labels) {
-      labels.push_back(std::string(state.parts[part].label_names.Name(label.Name)) + "@" +
-                       std::to_string(label.Position));
+    const ScriptPart& script_part = state.parts[part];
+    for (uint32_t id = 0; id < script_part.label_offsets.size(); ++id) {
+      labels.push_back(std::string(script_part.label_names.Name(id)) + "@" +
+                       std::to_string(script_part.label_offsets[id]));
     }
     return labels;
   }
