@@ -2,13 +2,6 @@
 #include "platform/text.h"
 
 namespace platform {
-namespace {
-
-char UpperAsciiChar(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-}  // namespace
 
 std::string UpperAscii(std::string_view text) {
   std::string upper(text);

@@ -20,6 +20,9 @@ inline std::string_view Trim(std::string_view text) {
 }
 
 // Upper-cases the letters a to z; every other byte is kept.
+inline char UpperAsciiChar(char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
 std::string UpperAscii(std::string_view text);
 void UpperAsciiInPlace(std::string* text);
 

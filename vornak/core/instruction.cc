@@ -386,7 +386,7 @@ void InstructionBuilder::Scan::Integer(int32_t value) {
 void InstructionBuilder::Scan::Label(std::string_view name) {
   char* at = PutTag(record_.Room(1 + kMaxVarintSize + name.size()), ParamTag::kLabel);
   at = PutVarint(at, name.size());
-  for (const char c : name) *at++ = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  for (const char c : name) *at++ = platform::UpperAsciiChar(c);
   record_.Advance(at);
   Written(5);
 }
@@ -462,7 +462,7 @@ std::string_view InstructionBuilder::Folded(char prefix, std::string_view name) 
   if (folded_.size() <= name.size()) folded_.resize(2 * name.size() + 1);
   char* at = folded_.data();
   *at++ = prefix;
-  for (const char c : name) *at++ = (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  for (const char c : name) *at++ = platform::UpperAsciiChar(c);
   return {folded_.data(), name.size() + 1};
 }
 

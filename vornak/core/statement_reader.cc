@@ -31,10 +31,6 @@ size_t WordEnd(std::string_view line) {
   return end;
 }
 
-char UpperAsciiChar(char c) {
-  return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 // The eight-byte scans below take the first byte of a run as the lowest of a loaded number.
 static_assert(std::endian::native == std::endian::little);
 
@@ -73,7 +69,7 @@ size_t ScanWordUpper(std::string_view line, char* upper) {
   for (; at < line.size(); ++at) {
     const char c = text[at];
     if (c == ' ' || c == '\t') break;
-    upper[at] = UpperAsciiChar(c);
+    upper[at] = platform::UpperAsciiChar(c);
   }
   return at;
 }
